@@ -1,0 +1,21 @@
+#include "platform/realservices.h"
+#include "shell/registry.h"
+#include "shell/start.h"
+
+#include <QApplication>
+#include <QLocale>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // The registry ends the program when its last window unloads, not Qt.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    platform::RealServices real;
+    WindowRegistry registry(real.services());
+    real.program().onShowStart = [&registry] { registry.start().setVisible(true); };
+
+    registry.start().setVisible(true);
+    return QApplication::exec();
+}

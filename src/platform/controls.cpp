@@ -1,0 +1,234 @@
+#include "platform/controls.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace platform {
+
+int px(int twips)
+{
+    return qRound(twips / double(twipsPerPixel));
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+void place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twipsRect(left, top, width, height));
+}
+
+QColor rgb(int red, int green, int blue)
+{
+    return QColor(red, green, blue);
+}
+
+QColor vbColor(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+QFont designFont(double pointSize, bool bold)
+{
+    static const bool hasDesignFace = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"));
+    QFont font = hasDesignFace ? QFont(QStringLiteral("MS Sans Serif")) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+void setForeColor(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+void setBackColor(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Button, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &text, QRect twips)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(twips);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &text, QRect twips, const QString &toolTip)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setGeometry(twips);
+    button->setToolTip(toolTip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QGroupBox *makePanel(QWidget *parent, const QString &caption, QRect twips)
+{
+    auto *panel = new QGroupBox(caption, parent);
+    panel->setGeometry(twips);
+    panel->hide();
+    return panel;
+}
+
+QMenu *makeMenu(QMenuBar *bar, const QString &caption)
+{
+    return bar->addMenu(caption);
+}
+
+QAction *makeMenuItem(QMenu *menu, const QString &caption, std::function<void()> handler)
+{
+    QAction *action = menu->addAction(caption);
+    if (handler)
+        QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
+    return action;
+}
+
+QAction *makeCheckItem(QMenu *menu, const QString &caption, bool checked, std::function<void()> handler)
+{
+    QAction *action = menu->addAction(caption);
+    action->setCheckable(true);
+    action->setChecked(checked);
+    QObject::connect(action, &QAction::triggered, action, [action, handler = std::move(handler)](bool toggled) {
+        action->setChecked(!toggled);  // undo Qt's own toggle: the handler sets the marks
+        handler();
+    });
+    return action;
+}
+
+QAction *makeMenuBarItem(QMenuBar *bar, const QString &caption, std::function<void()> handler)
+{
+    QAction *action = bar->addAction(caption);
+    QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
+    return action;
+}
+
+namespace {
+
+class KeyUpFilter : public QObject
+{
+public:
+    KeyUpFilter(QObject *parent, std::function<void()> handler)
+        : QObject(parent)
+        , handler_(std::move(handler))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
+            handler_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+class ClickFilter : public QObject
+{
+public:
+    ClickFilter(QObject *parent, std::function<void()> handler)
+        : QObject(parent)
+        , handler_(std::move(handler))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            auto *widget = static_cast<QWidget *>(watched);
+            if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
+                handler_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+void onClick(QWidget *widget, std::function<void()> handler)
+{
+    widget->installEventFilter(new ClickFilter(widget, std::move(handler)));
+}
+
+void onKeyUp(QWidget *widget, std::function<void()> handler)
+{
+    widget->installEventFilter(new KeyUpFilter(widget, std::move(handler)));
+}
+
+Shape::Shape(QWidget *parent, Kind kind, QRect twips, const QColor &fill)
+    : QWidget(parent)
+    , kind_(kind)
+    , fill_(fill)
+{
+    setGeometry(twips);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::setFill(const QColor &fill)
+{
+    fill_ = fill;
+    update();
+}
+
+void Shape::setBorder(const QColor &colour, int widthPixels)
+{
+    border_ = colour;
+    borderWidth_ = widthPixels;
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (kind_ == Kind::Rectangle) {
+        painter.fillRect(rect(), fill_);
+        return;
+    }
+    const int diameter = std::min(width(), height());
+    QRect circle(0, 0, diameter, diameter);
+    circle.moveCenter(rect().center());
+    painter.setBrush(fill_.isValid() ? QBrush(fill_) : Qt::NoBrush);
+    if (borderWidth_ > 0) {
+        painter.setPen(QPen(border_, borderWidth_));
+        const int inset = borderWidth_ / 2;
+        circle.adjust(inset, inset, -inset, -inset);
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    painter.drawEllipse(circle);
+}
+
+} // namespace platform

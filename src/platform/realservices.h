@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <functional>
+#include <memory>
+#include <random>
+
+// The services as the running program uses them.
+namespace platform {
+
+class RealDialogs : public Dialogs
+{
+public:
+    int MsgBox(const QString &prompt, int buttons, const QString &title) override;
+    QString InputBox(const QString &prompt, const QString &title, const QString &proposal) override;
+};
+
+class RealRandom : public Random
+{
+public:
+    void Randomize() override;
+    float Rnd() override;
+
+private:
+    std::mt19937 generator_;
+};
+
+class RealDesktop : public Desktop
+{
+public:
+    void openAddress(const QString &address) override;
+    void putPointer(QWidget *client, QPoint clientPoint) override;
+};
+
+class SteadyCounter : public Counter
+{
+public:
+    quint64 now() override;
+    quint64 frequency() override;
+};
+
+class RealProgram : public Program
+{
+public:
+    QString applicationDir() override;
+    void End() override;
+    void showStart() override;
+
+    std::function<void()> onShowStart;  // wired by the shell
+};
+
+// Owns one of each and hands them out as a Services record.
+class RealServices
+{
+public:
+    RealServices();
+    Services &services() { return services_; }
+    RealProgram &program() { return program_; }
+
+private:
+    RealDialogs dialogs_;
+    RealRandom random_;
+    RealDesktop desktop_;
+    SteadyCounter counter_;
+    RealProgram program_;
+    Services services_;
+};
+
+} // namespace platform

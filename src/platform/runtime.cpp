@@ -1,0 +1,70 @@
+#include "platform/runtime.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+namespace platform {
+
+double Int(double value)
+{
+    return std::floor(value);
+}
+
+qint32 CLng(double value)
+{
+    constexpr double lowest = std::numeric_limits<qint32>::min();
+    constexpr double highest = std::numeric_limits<qint32>::max();
+    if (std::isnan(value))
+        return 0;
+    // nearbyint rounds ties to even in the default rounding mode.
+    const double rounded = std::nearbyint(value);
+    if (rounded <= lowest)
+        return std::numeric_limits<qint32>::min();
+    if (rounded >= highest)
+        return std::numeric_limits<qint32>::max();
+    return static_cast<qint32>(rounded);
+}
+
+double Val(const QString &text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size() && text.at(pos) == QLatin1Char(' '))
+        ++pos;
+
+    QString number;
+    if (pos < text.size() && (text.at(pos) == QLatin1Char('-') || text.at(pos) == QLatin1Char('+')))
+        number += text.at(pos++);
+
+    bool seenPoint = false;
+    bool seenDigit = false;
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            seenDigit = true;
+        } else if (c == QLatin1Char('.') && !seenPoint) {
+            seenPoint = true;
+        } else {
+            break;
+        }
+        number += c;
+    }
+    if (!seenDigit)
+        return 0;
+    return number.toDouble();
+}
+
+QString Str(double value)
+{
+    const QString digits = QString::number(std::fabs(value), 'g', 15);
+    return (value < 0 ? QLatin1String("-") : QLatin1String(" ")) + digits;
+}
+
+QString formatSeconds(double seconds)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(seconds, 'f', 3) + QStringLiteral(" Sekunden");
+}
+
+} // namespace platform

@@ -1,0 +1,53 @@
+#include "shell/registry.h"
+
+#include "shell/start.h"
+
+WindowRegistry::WindowRegistry(platform::Services &services)
+    : services_(services)
+{
+}
+
+WindowRegistry::~WindowRegistry() = default;
+
+Start &WindowRegistry::start()
+{
+    if (!start_) {
+        start_ = std::make_unique<Start>(services_, *this);
+        adopt(*start_);
+    }
+    return *start_;
+}
+
+bool WindowRegistry::exists(TestWindow which) const
+{
+    return factories_.contains(which);
+}
+
+platform::Window *WindowRegistry::test(TestWindow which)
+{
+    auto made = tests_.find(which);
+    if (made != tests_.end())
+        return made->second.get();
+    auto factory = factories_.find(which);
+    if (factory == factories_.end())
+        return nullptr;
+    auto &window = tests_[which] = factory->second(services_);
+    adopt(*window);
+    return window.get();
+}
+
+void WindowRegistry::adopt(platform::Window &window)
+{
+    window.onUnloaded([this] { endWhenNothingIsLoaded(); });
+}
+
+void WindowRegistry::endWhenNothingIsLoaded()
+{
+    if (start_ && start_->isLoaded())
+        return;
+    for (const auto &[which, window] : tests_) {
+        if (window->isLoaded())
+            return;
+    }
+    services_.program.End();
+}

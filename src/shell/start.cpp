@@ -1,0 +1,135 @@
+#include "shell/start.h"
+
+#include "platform/controls.h"
+#include "platform/timer.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace platform;
+
+const QString Start::homepage = QStringLiteral("www.korvane.de");
+
+namespace {
+
+const QString caption = QStringLiteral("Korvane");
+const QString advertisement = QStringLiteral(
+    "Schauen Sie einfach mal auf meiner Homepage vorbei, hier gibt es noch mehr kostenlose Programme. "
+    "Auserdem finden Sie hier ein Rätsellexikon, mit dem wohl kein Kreuzworträtsel mehr ungelöst bleibt.");
+const QString infoMenu = QStringLiteral("Info");
+const QString packageStatement = QStringLiteral("Korvane " KORVANE_VERSION " – Freeware vom Korvane-Team");
+
+struct Colour
+{
+    short red, green, blue;
+};
+// Colours of the link label for the cycle steps 1 to 7.
+constexpr Colour cycleColours[] = {
+    {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+};
+constexpr short cycleLength = 7;
+
+} // namespace
+
+Start::Start(Services &services, WindowRegistry &registry)
+    : Window(services, caption, QSize(6045, 3495))
+    , registry_(registry)
+{
+}
+
+Start::~Start() = default;
+
+void Start::createControls(QWidget *client, QMenuBar *menuBar)
+{
+    c = std::make_unique<Controls>();
+    c->Command2 = makeButton(client, QStringLiteral("Reaktionstest"), twipsRect(120, 240, 1695, 495),
+                             QStringLiteral("Testen Sie Ihre Reaktion"));
+    c->Command4 = makeButton(client, QStringLiteral("Gedächtnistrainning"), twipsRect(120, 840, 1695, 495),
+                             QStringLiteral("Hier müssen Sie sich Farben merken."));
+    c->Command3 = makeButton(client, QStringLiteral("Geschicklichkeit"), twipsRect(120, 1440, 1695, 495),
+                             QStringLiteral("So was ähnliches wie der heisse Draht"));
+    c->Command1 = makeButton(client, QStringLiteral("Kopfrechnen"), twipsRect(120, 2040, 1695, 495),
+                             QStringLiteral("Hier wird fleißig multipliziert."));
+    c->Command5 = makeButton(client, QStringLiteral("beenden"), twipsRect(120, 2640, 1695, 495),
+                             QStringLiteral("Sie wollen doch nicht etwa..."));
+
+    c->Label5 = makeLabel(client, advertisement, twipsRect(2040, 240, 3975, 2175));
+    c->Label5->setFont(designFont(12, true));
+    setForeColor(c->Label5, rgb(0, 0, 255));
+
+    c->Label1 = makeLabel(client, homepage, twipsRect(2040, 2640, 3495, 375));
+    c->Label1->setFont(designFont(13.5, true));
+    c->Label1->setCursor(Qt::PointingHandCursor);
+
+    c->Timer1 = new Timer(2000, client);
+    c->Timer1->onTick([this] { Timer1_Timer(); });
+    c->Timer1->setEnabled(true);
+
+    c->free = makeMenuItem(makeMenu(menuBar, infoMenu), packageStatement);
+
+    QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
+    QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
+    QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
+    QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
+    QObject::connect(c->Command5, &QPushButton::clicked, client, [this] { Command5_Click(); });
+    onClick(c->Label1, [this] { Label1_Click(); });
+}
+
+void Start::destroyControls()
+{
+    c.reset();
+}
+
+void Start::Timer1_Timer()
+{
+    colourstep = short(colourstep + 1);
+    const Colour &colour = cycleColours[(colourstep - 1) % cycleLength];
+    red = colour.red;
+    green = colour.green;
+    blue = colour.blue;
+    if (colourstep == cycleLength)
+        colourstep = 0;  // the next tick shows red again
+    if (c)
+        setForeColor(c->Label1, rgb(red, green, blue));
+}
+
+void Start::openTest(TestWindow which, bool unloadStart)
+{
+    if (!registry_.exists(which))
+        return;
+    setVisible(false);
+    registry_.test(which)->setVisible(true);
+    if (unloadStart)
+        unload();
+}
+
+void Start::Command2_Click()
+{
+    openTest(TestWindow::Reaction, false);  // Start stays loaded, only hidden
+}
+
+void Start::Command4_Click()
+{
+    openTest(TestWindow::Memory, true);
+}
+
+void Start::Command3_Click()
+{
+    openTest(TestWindow::Dexterity, true);
+}
+
+void Start::Command1_Click()
+{
+    openTest(TestWindow::Arithmetic, true);
+}
+
+void Start::Command5_Click()
+{
+    services.program.End();
+}
+
+void Start::Label1_Click()
+{
+    services.desktop.openAddress(homepage);
+}
