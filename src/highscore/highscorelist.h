@@ -1,0 +1,46 @@
+#pragma once
+
+#include "highscore/listvariant.h"
+#include "platform/services.h"
+
+class QLineEdit;
+class QListWidget;
+class QWidget;
+
+// One best list in the application directory, and what a game window does with
+// it: show it, check a result, take a name and write the entry.
+class HighScoreList
+{
+public:
+    HighScoreList(const ListVariant &variant, platform::Services &services);
+
+    QString path() const;
+    bool fileexists() const;
+
+    // Fills List1 with the lines as stored and shows the panel, or says that
+    // there is no list yet.
+    void showlist(QWidget *listPanel, QListWidget *List1);
+
+    // 1 when the points earn a place, else 0. An unreadable list says so and answers 0.
+    int checkqualification(int points);
+
+    // Writes the entry under the name in the box ("Anonymer" when it is empty;
+    // the box then shows it). Creates the list or inserts in rank order. On
+    // failure the player is told, the list stays as it was, and false comes back.
+    bool saveEntry(const Result &result, QLineEdit *nameBox);
+
+    // Makes a name box accept only what a list line can hold.
+    static void prepareNameBox(QLineEdit *nameBox);
+
+    // How long a save waits for another running copy to finish with the list.
+    void setLockWait(int milliseconds) { lockWaitMs_ = milliseconds; }
+
+private:
+    bool writefirstentry(const QString &entry);
+    bool insertentry(const QString &entry);
+    void complain(const QString &prompt);
+
+    const ListVariant &variant_;
+    platform::Services &services_;
+    int lockWaitMs_ = 2000; // long enough for another copy to write, short enough not to freeze
+};
