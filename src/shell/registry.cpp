@@ -1,10 +1,12 @@
 #include "shell/registry.h"
 
+#include "reaction/form1.h"
 #include "shell/start.h"
 
 WindowRegistry::WindowRegistry(platform::Services &services)
     : services_(services)
 {
+    factories_[TestWindow::Reaction] = [](platform::Services &s) { return std::make_unique<Form1>(s); };
 }
 
 WindowRegistry::~WindowRegistry() = default;

@@ -1,0 +1,186 @@
+#include "reaction/form1.h"
+
+#include "platform/controls.h"
+#include "platform/runtime.h"
+#include "platform/timer.h"
+#include "reaction/verdicts.h"
+#include "reaction/wrapbutton.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace platform;
+
+namespace {
+
+const QString caption = QStringLiteral("Reaktionstest");
+const QString instructions = QStringLiteral(
+    "Testen Sie Ihre Reaktionszeit, indem Sie nach dem Erscheinen eines roten Kreises sofort auf den Button "
+    "unten in der Mitte klicken.");
+const QString advertisement = QStringLiteral(
+    "Auf meiner Homepage finden Sie noch viel mehr solcher kleinen \"nützlichen\" Programme. Dort gibt's auch "
+    "jede Menge Scherzprogramme mit denen Sie Ihre \"besten Freunde\" ärgern können.");
+const QString resultCaption = QStringLiteral("Ihre Reaktionszeit ist");
+const QString fieldCaption
+    = QStringLiteral("Sobald Sie den Kreis sehen, klicken Sie mit der linken Maustaste auf dieses Feld.");
+const QString fieldTip = QStringLiteral("Bitte volle Konzentration");
+const QString readyCaption = QStringLiteral("Ich bin bereit");
+const QString readyTip = QStringLiteral("Los geht's");
+const QString leaveCaption = QStringLiteral("Kein Bock mehr");
+const QString leaveTip = QStringLiteral("Programm beenden");
+const QString infoMenu = QStringLiteral("INFO");
+const QString infoLine = QStringLiteral("Reaktionstest, Version " KORVANE_VERSION);
+
+const QString verdictTitle = QStringLiteral("Auswertung");
+const QString rebukePrompt
+    = QStringLiteral("Man sollte nur drücken wenn man den Kreis sieht. Selbst schuld wenn Sie bescheissen wollen. ");
+const QString rebukeTitle = QStringLiteral("und tschüss");
+
+constexpr short earlyClicksAllowed = 2;
+// The fixed allowance taken off every measured time, in milliseconds.
+constexpr double allowanceMs = 50;
+
+} // namespace
+
+Form1::Form1(Services &services)
+    : Window(services, caption, QSize(6345, 5145))
+{ }
+
+Form1::~Form1() = default;
+
+void Form1::createControls(QWidget *client, QMenuBar *menuBar)
+{
+    c = std::make_unique<Controls>();
+    c->Label2 = makeLabel(client, instructions, twipsRect(480, 0, 4815, 735));
+    QFont bold = c->Label2->font();
+    bold.setBold(true);
+    c->Label2->setFont(bold);
+
+    c->Label4 = makeLabel(client, advertisement, twipsRect(360, 840, 5535, 615));
+    setForeColor(c->Label4, rgb(0, 0, 255));
+
+    c->Shape1 = new Shape(client, Shape::Kind::Circle, twipsRect(2160, 1920, 1815, 1215), rgb(255, 0, 0));
+    c->Shape1->hide();
+
+    c->Label1 = makeLabel(client, resultCaption, twipsRect(240, 3240, 1935, 255));
+    c->Label1->hide();
+    c->Label3 = makeLabel(client, QString(), twipsRect(2280, 3240, 1935, 255));
+
+    c->Command3 = new WrapButton(fieldCaption, client);
+    c->Command3->setGeometry(twipsRect(1800, 3960, 2175, 1095));
+    c->Command3->setToolTip(fieldTip);
+    c->Command3->setAutoDefault(false);
+    setBackColor(c->Command3, rgb(192, 192, 192));
+    c->Command3->setEnabled(false);
+
+    c->Command1 = makeButton(client, readyCaption, twipsRect(0, 4440, 1215, 375), readyTip);
+    c->Command2 = makeButton(client, leaveCaption, twipsRect(4440, 4440, 1575, 375), leaveTip);
+
+    c->Timer1 = new Timer(0, client);
+    c->Timer1->onTick([this] { Timer1_Timer(); });
+
+    c->reak = makeMenuItem(makeMenu(menuBar, infoMenu), infoLine);
+
+    QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
+    QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
+    QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
+}
+
+void Form1::destroyControls()
+{
+    c.reset();
+}
+
+void Form1::Form_Load()
+{
+    services.random.Randomize();
+}
+
+void Form1::Form_Unload()
+{
+    services.program.showStart();
+}
+
+void Form1::Command1_Click()
+{
+    clicks = 0;
+    c->Command3->setEnabled(true);
+    c->Command1->setEnabled(false);
+    c->Label1->hide();
+    c->Label3->hide();
+    reactiontime = 0;
+    const int wait = int(Int(double(services.random.Rnd()) * 5000 + 1000)); // 1000..5999 ms
+    c->Timer1->setInterval(wait);
+    c->Timer1->setEnabled(true);
+}
+
+void Form1::Timer1_Timer()
+{
+    c->Timer1->setEnabled(false);
+    c->Shape1->show();
+    // Painted here and now, not on the event loop's next pass: the stopwatch
+    // must start with the circle on screen, or every time would include the
+    // wait for that paint.
+    c->Shape1->repaint();
+    xTimer &watch = stopwatchOnFirstUse();
+    watch.Calibrieren();
+    watch.Start();
+}
+
+void Form1::Command3_Click()
+{
+    clicks = short(clicks + 1);
+    const bool circleShown = !c->Shape1->isHidden();
+    if (clicks == earlyClicksAllowed + 1 && !circleShown) {
+        rebuke();
+        return;
+    }
+    if (circleShown)
+        measure();
+}
+
+void Form1::Command2_Click()
+{
+    services.program.showStart();
+    unload();
+}
+
+void Form1::ratereaction()
+{
+    verdictindex = reaction::verdictIndex(reactiontime, services.random);
+    verdicttext = reaction::verdictText(verdictindex);
+}
+
+xTimer &Form1::stopwatchOnFirstUse()
+{
+    if (!stopwatch)
+        stopwatch.emplace(services.counter);
+    return *stopwatch;
+}
+
+void Form1::measure()
+{
+    xTimer &watch = stopwatchOnFirstUse();
+    watch.Halt();
+    reactiontime = float(watch.RunTime() - allowanceMs);
+    reactiontime = reactiontime / 1000.0f;
+
+    c->Label1->show();
+    c->Label3->setText(formatSeconds(reactiontime));
+    ratereaction();
+    services.dialogs.MsgBox(verdicttext, vbOKOnly | vbExclamation, verdictTitle);
+    if (!c)
+        return; // the window was closed while the verdict was shown
+
+    c->Label3->show();
+    c->Shape1->hide();
+    c->Command3->setEnabled(false);
+    c->Command1->setEnabled(true);
+}
+
+void Form1::rebuke()
+{
+    services.dialogs.MsgBox(rebukePrompt, vbOKOnly | vbExclamation, rebukeTitle);
+    services.program.End();
+}

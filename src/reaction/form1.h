@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/window.h"
+#include "stopwatch/xtimer.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class WrapButton;
+namespace platform {
+class Shape;
+class Timer;
+} // namespace platform
+
+// The reaction test: after a random wait a red circle appears, and the time to
+// the click on the large field below it is measured and commented on.
+class Form1 : public platform::Window
+{
+public:
+    struct Controls
+    {
+        QLabel *Label2; // instructions
+        QLabel *Label4; // homepage advertisement
+        platform::Shape *Shape1; // the red circle
+        QLabel *Label1; // "Ihre Reaktionszeit ist"
+        QLabel *Label3; // the measured time
+        WrapButton *Command3; // the click field
+        QPushButton *Command1; // Ich bin bereit
+        QPushButton *Command2; // Kein Bock mehr
+        platform::Timer *Timer1; // the random wait
+        QAction *reak;
+    };
+
+    explicit Form1(platform::Services &services);
+    ~Form1() override;
+
+    // Valid while loaded.
+    const Controls &controls() const { return *c; }
+
+    void Command1_Click();
+    void Timer1_Timer();
+    void Command3_Click();
+    void Command2_Click();
+    void ratereaction();
+
+    // Fields; they survive unloading.
+    short clicks = 0; // clicks on the field since the round began
+    float reactiontime = 0; // seconds
+    short verdictindex = 0;
+    QString verdicttext;
+    std::optional<xTimer> stopwatch; // made on first use, kept while the window object exists
+
+protected:
+    void createControls(QWidget *client, QMenuBar *menuBar) override;
+    void destroyControls() override;
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    xTimer &stopwatchOnFirstUse();
+    void measure();
+    void rebuke();
+
+    std::unique_ptr<Controls> c;
+};
