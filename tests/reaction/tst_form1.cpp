@@ -98,6 +98,7 @@ private slots:
     void controlsAtDesignValues_data();
     void controlsAtDesignValues();
     void colours();
+    void textsFitTheirBoxes();
     void menu();
 
     void roundStarts_data();
@@ -223,6 +224,17 @@ void Form1Test::colours()
     const QImage circle = c.Shape1->grab().toImage();
     QCOMPARE(circle.pixelColor(circle.rect().center()), QColor(255, 0, 0));
     QVERIFY(circle.pixelColor(0, 0) != QColor(255, 0, 0));
+}
+
+void Form1Test::textsFitTheirBoxes()
+{
+    const Form1::Controls &c = form->controls();
+    c.Label1->show();
+    c.Label3->setText("-12,345 Sekunden");
+    for (QLabel *label : { c.Label2, c.Label4, c.Label1, c.Label3 })
+        QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->text()));
+    QVERIFY(c.Label2->font().pointSizeF() >= 7);
+    QVERIFY(c.Label4->font().pointSizeF() >= 7);
 }
 
 void Form1Test::menu()
