@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <algorithm>
 
 namespace platform {
 
@@ -47,6 +51,58 @@ QFont designFont(double pointSize, bool bold)
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
+}
+
+namespace {
+
+constexpr double smallestPointSize = 6;
+constexpr double pointStep = 0.5;
+
+bool fitsLabel(const QLabel *label, const QFont &font)
+{
+    const QRect box = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+    const QRect needed = QFontMetrics(font).boundingRect(box, flags, label->text());
+    return needed.width() <= box.width() && needed.height() <= box.height();
+}
+
+bool fitsButton(const QPushButton *button, const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.fontMetrics = metrics;
+    option.text = button->text();
+    const QSize text(metrics.horizontalAdvance(button->text()), metrics.height());
+    const QSize needed = button->style()->sizeFromContents(QStyle::CT_PushButton, &option, text, button);
+    return needed.width() <= button->width() && needed.height() <= button->height();
+}
+
+template <typename Fits>
+QFont shrunk(QFont font, Fits fits)
+{
+    while (!fits(font) && font.pointSizeF() - pointStep >= smallestPointSize)
+        font.setPointSizeF(font.pointSizeF() - pointStep);
+    return font;
+}
+
+} // namespace
+
+void fitToBox(QLabel *label)
+{
+    label->setFont(shrunk(label->font(), [label](const QFont &font) { return fitsLabel(label, font); }));
+}
+
+void fitToBox(const QList<QPushButton *> &buttons)
+{
+    if (buttons.isEmpty())
+        return;
+    const QFont font = shrunk(buttons.first()->font(), [&buttons](const QFont &font) {
+        return std::all_of(
+            buttons.begin(), buttons.end(), [&font](const QPushButton *b) { return fitsButton(b, font); });
+    });
+    for (QPushButton *button : buttons)
+        button->setFont(font);
 }
 
 void setForeColor(QWidget *widget, const QColor &colour)

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -29,6 +30,12 @@ QColor vbColor(quint32 bgr);  // 0x00BBGGRR
 
 // "MS Sans Serif" where the system has it, else its sans-serif face.
 QFont designFont(double pointSize, bool bold = false);
+
+// The design's measures were made for a narrower face than most systems have:
+// these shrink a font in half-point steps (to 6 pt at most) until the text fits
+// its box. Buttons in a row or column share one size.
+void fitToBox(QLabel *label);
+void fitToBox(const QList<QPushButton *> &buttons);
 
 void setForeColor(QWidget *widget, const QColor &colour);
 void setBackColor(QWidget *widget, const QColor &colour);
