@@ -62,6 +62,10 @@ void Start::createControls(QWidget *client, QMenuBar *menuBar)
     c->Label1->setFont(designFont(13.5, true));
     c->Label1->setCursor(Qt::PointingHandCursor);
 
+    fitToBox(c->Label5);
+    fitToBox(c->Label1);
+    fitToBox({c->Command2, c->Command4, c->Command3, c->Command1, c->Command5});
+
     c->Timer1 = new Timer(2000, client);
     c->Timer1->onTick([this] { Timer1_Timer(); });
     c->Timer1->setEnabled(true);
