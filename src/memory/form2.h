@@ -1,0 +1,169 @@
+#pragma once
+
+#include "highscore/highscorelist.h"
+#include "memory/colours.h"
+#include "platform/window.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+namespace platform {
+class Shape;
+class Timer;
+} // namespace platform
+
+// The memory training: a sequence of coloured squares is flashed one colour at
+// a time on a black window, and the player repeats it with four colour buttons.
+class form2 : public platform::Window
+{
+public:
+    // Where the game stands. The answer rule needs to know whether a result is
+    // on show, and the result's OK whether a new game has begun meanwhile.
+    enum class Phase { Idle, Showing, Answering, Result };
+
+    static constexpr int lastPosition = 500; // the most colours one game can hold
+    static const QString helpText;
+
+    struct Controls
+    {
+        QGroupBox *Frame4; // help panel
+        QPushButton *Command11;
+        QLabel *Label7;
+        QLabel *Label6;
+        QGroupBox *Frame3; // name panel
+        QLineEdit *Text1;
+        QPushButton *Command9; // schon erledigt
+        QPushButton *Command10; // abbrechen
+        QLabel *Label5;
+        QGroupBox *Frame2; // list panel
+        QPushButton *Command8;
+        QListWidget *List1;
+        QGroupBox *Frame1; // result panel
+        QPushButton *Command7; // OK
+        QLabel *Label2; // the result sentence
+        QPushButton *Command3; // GRÜN
+        QPushButton *Command6; // GELB
+        QPushButton *Command5; // BLAU
+        QPushButton *Command4; // ROT
+        QPushButton *Command2; // Abbrechen
+        QPushButton *Command1; // start
+        platform::Timer *Timer2; // display time of a colour
+        platform::Timer *Timer1; // blank gap between two colours
+        QLabel *Label4;
+        QLabel *Label3; // progress
+        QLabel *Label1; // settings line
+        platform::Shape *Shape9; // the blanking square
+        platform::Shape *Shape4;
+        platform::Shape *Shape3;
+        platform::Shape *Shape1;
+        platform::Shape *Shape2;
+
+        QMenu *es;
+        QMenu *egeschw;
+        QAction *schnell;
+        QAction *mittel;
+        QAction *langsam;
+        QMenu *anz;
+        QAction *es5;
+        QAction *es10;
+        QAction *es20;
+        QAction *es30;
+        QAction *es40;
+        QAction *es50;
+        QAction *selbst;
+        QAction *hilf;
+        QAction *best;
+        QAction *kl;
+    };
+
+    explicit form2(platform::Services &services);
+    ~form2() override;
+
+    // Valid while loaded.
+    const Controls &controls() const { return *c; }
+
+    // The game.
+    void Command1_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Command3_Click() { answer(memory::green); }
+    void Command4_Click() { answer(memory::red); }
+    void Command5_Click() { answer(memory::blue); }
+    void Command6_Click() { answer(memory::yellow); }
+    void Command2_Click();
+    void Command7_Click();
+    void hidesquares();
+    void startanswers();
+    void showprogress();
+    void showfailure();
+    void showsuccess();
+    void askforname();
+
+    // The settings menu.
+    void schnell_Click();
+    void mittel_Click();
+    void langsam_Click();
+    void es5_Click() { choosecount(5, c->es5); }
+    void es10_Click() { choosecount(10, c->es10); }
+    void es20_Click() { choosecount(20, c->es20); }
+    void es30_Click() { choosecount(30, c->es30); }
+    void es40_Click() { choosecount(40, c->es40); }
+    void es50_Click() { choosecount(50, c->es50); }
+    void selbst_Click();
+    void applysettings();
+    void clearcountmarks();
+
+    // The rest of the window.
+    void hilf_Click();
+    void Command11_Click();
+    void best_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void kl_Click();
+
+    // Fields; they survive unloading.
+    int colourcount = 0;
+    QString settingtext;
+    QString speedword;
+    int showstep = 0;
+    short clickcount = 0;
+    std::array<short, lastPosition + 1> sequence {}; // index 0 unused
+    std::array<short, lastPosition + 1> answers {}; // index 0 unused
+    short qualifies = 0;
+    Phase phase = Phase::Idle;
+    int resultscore = 0; // the score of the result last shown
+    Result entry; // what the name panel will save
+
+protected:
+    void createControls(QWidget *client, QMenuBar *menuBar) override;
+    void destroyControls() override;
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void buildGameControls(QWidget *client);
+    void buildPanels(QWidget *client);
+    void buildMenus(QMenuBar *menuBar);
+    void connectButtons(QWidget *client);
+
+    void answer(memory::Colour colour);
+    int colourstorepeat() const;
+    void showresult(const QString &sentence);
+    void toidlelook();
+    void handover(int score);
+    void choosespeed(QAction *item);
+    void choosecount(int count, QAction *item);
+    void keephelpontop();
+
+    HighScoreList list;
+    std::unique_ptr<Controls> c;
+};

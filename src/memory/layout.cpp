@@ -1,0 +1,208 @@
+// The controls of the memory training, built from their design values.
+#include "memory/form2.h"
+
+#include "memory/colours.h"
+#include "platform/controls.h"
+#include "platform/timer.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace memory;
+using namespace platform;
+
+// The run of 70 blanks pushes the second sentence onto a line of its own.
+const QString form2::helpText
+    = QStringLiteral("Mit diesem kleinen Programm können Sie Ihr Gedächtnis trainieren. Nach dem Start werden Farben "
+                     "eingeblendet, die Sie sich merken sollten, denn danach müssen Sie diese Farben durch Anklicken "
+                     "der Farbbuttons in der richtigen Reihenfolge wiederholen.")
+    + QString(70, QLatin1Char(' '))
+    + QStringLiteral("Unter Einstellungen können Sie  die Dauer der Einblendung und die Anzahl der Einblendungen "
+                     "festlegen.");
+
+namespace {
+
+const QString startCaption = QStringLiteral("Dann lass uns mal anfangen");
+const QString cancelCaption = QStringLiteral("Abbrechen");
+const QString resultOkCaption = QStringLiteral("OK");
+const QString helpOkCaption = QStringLiteral("alles klar, hab's schon kapiert");
+const QString namePanelCaption = QStringLiteral("Sie haben eines der besten 10 Ergebnisse erreicht");
+const QString nameOkCaption = QStringLiteral("schon erledigt");
+const QString nameCancelCaption = QStringLiteral("abbrechen");
+const QString namePrompt = QStringLiteral("Tragen Sie hier Ihren Namen ein");
+const QString listOkCaption = QStringLiteral("ok");
+
+const QString settingsMenu = QStringLiteral("Einstellung");
+const QString speedMenu = QStringLiteral("Einblendungsgeschwindigkeit");
+const QString countMenu = QStringLiteral("Anzahl ");
+const QString ownCountItem = QStringLiteral("will ich sebst bestimmen");
+const QString helpMenu = QStringLiteral("Wie geht das nun");
+const QString listMenu = QStringLiteral("Bestenliste");
+const QString leaveMenu = QStringLiteral("Keine Lust mehr");
+
+const QColor black = rgb(0, 0, 0);
+const QColor lightYellow = rgb(255, 255, 192);
+const QColor lightGreen = rgb(192, 255, 192);
+const QColor lightCyan = rgb(192, 255, 255);
+const QColor cyan = rgb(0, 255, 255);
+const QColor orange = rgb(255, 128, 0);
+const QColor navy = rgb(0, 0, 128);
+const QColor progressGreen = rgb(0, 192, 0);
+
+// Fills a widget with its own colour. Only the window role changes, so that the
+// buttons on it keep their standard look.
+void fillWith(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QGroupBox *makeFilledPanel(QWidget *parent, const QString &caption, QRect twips, const QColor &colour)
+{
+    QGroupBox *panel = makePanel(parent, caption, twips);
+    fillWith(panel, colour);
+    return panel;
+}
+
+Shape *makeSquare(QWidget *client, const QColor &colour)
+{
+    auto *square = new Shape(client, Shape::Kind::Rectangle, twipsRect(2520, 1200, 2535, 2535), colour);
+    square->hide();
+    return square;
+}
+
+} // namespace
+
+void form2::createControls(QWidget *client, QMenuBar *menuBar)
+{
+    c = std::make_unique<Controls>();
+    client->setFont(designFont(8.25));
+    fillWith(client, black);
+    // Qt stacks later siblings above earlier ones: build from the bottom up.
+    buildGameControls(client);
+    buildPanels(client);
+    buildMenus(menuBar);
+    connectButtons(client);
+}
+
+void form2::buildGameControls(QWidget *client)
+{
+    c->Shape2 = makeSquare(client, colourOf(red));
+    c->Shape1 = makeSquare(client, colourOf(green));
+    c->Shape3 = makeSquare(client, colourOf(blue));
+    c->Shape4 = makeSquare(client, colourOf(yellow));
+    c->Shape9 = makeSquare(client, black);
+
+    c->Label1 = makeLabel(client, QString(), twipsRect(0, 5520, 7575, 375));
+    c->Label1->setFont(designFont(12));
+    fillWith(c->Label1, lightYellow);
+
+    c->Label3 = makeLabel(client, QStringLiteral("Label3"), twipsRect(1440, 4920, 4095, 495));
+    c->Label3->setFont(designFont(9.75, true));
+    setForeColor(c->Label3, progressGreen);
+    fillWith(c->Label3, black);
+    c->Label3->hide();
+
+    c->Label4 = makeLabel(client, QString(), twipsRect(1560, 2040, 4455, 1095));
+    c->Label4->setFont(designFont(9.75, true));
+    fillWith(c->Label4, black);
+    c->Label4->hide();
+
+    c->Timer1 = new Timer(750, client);
+    c->Timer1->onTick([this] { Timer1_Timer(); });
+    c->Timer2 = new Timer(1500, client);
+    c->Timer2->onTick([this] { Timer2_Timer(); });
+
+    c->Command1 = makeButton(client, startCaption, twipsRect(3000, 2040, 2175, 495));
+    c->Command2 = makeButton(client, cancelCaption, twipsRect(6000, 4920, 1455, 495));
+    c->Command2->hide();
+    c->Command4 = makeColourButton(client, red, twipsRect(2520, 4080, 855, 855));
+    c->Command5 = makeColourButton(client, blue, twipsRect(3600, 4080, 855, 855));
+    c->Command6 = makeColourButton(client, yellow, twipsRect(4680, 4080, 855, 855));
+    c->Command3 = makeColourButton(client, green, twipsRect(1440, 4080, 855, 855));
+}
+
+void form2::buildPanels(QWidget *client)
+{
+    c->Frame1 = makeFilledPanel(client, QString(), twipsRect(1560, 1200, 4695, 1935), lightYellow);
+    c->Label2 = makeLabel(c->Frame1, QStringLiteral("Label2"), twipsRect(120, 240, 4455, 615));
+    c->Label2->setFont(designFont(9.75, true));
+    c->Command7 = makeButton(c->Frame1, resultOkCaption, twipsRect(2640, 1440, 1455, 375));
+
+    c->Frame2 = makeFilledPanel(client, QString(), twipsRect(2520, 0, 3495, 2655), lightGreen);
+    c->List1 = new QListWidget(c->Frame2);
+    c->List1->setGeometry(twipsRect(120, 0, 3255, 2205));
+    setBackColor(c->List1, lightGreen);
+    setForeColor(c->List1, rgb(0, 0, 255));
+    c->Command8 = makeButton(c->Frame2, listOkCaption, twipsRect(360, 2280, 2775, 375));
+
+    c->Frame3 = makeFilledPanel(client, namePanelCaption, twipsRect(2280, 1560, 3855, 1695), cyan);
+    c->Label5 = makeLabel(c->Frame3, namePrompt, twipsRect(480, 360, 2415, 375));
+    c->Command10 = makeButton(c->Frame3, nameCancelCaption, twipsRect(2400, 1200, 1335, 375));
+    setBackColor(c->Command10, lightCyan);
+    c->Command9 = makeButton(c->Frame3, nameOkCaption, twipsRect(240, 1200, 1575, 375));
+    setBackColor(c->Command9, lightCyan);
+    c->Text1 = new QLineEdit(c->Frame3);
+    c->Text1->setGeometry(twipsRect(360, 720, 3135, 375));
+    setBackColor(c->Text1, navy);
+    setForeColor(c->Text1, rgb(255, 255, 255));
+    HighScoreList::prepareNameBox(c->Text1);
+
+    c->Frame4 = makeFilledPanel(client, QString(), twipsRect(720, 360, 5895, 2655), orange);
+    c->Label6 = makeLabel(c->Frame4, QString(), twipsRect(240, 240, 5535, 1815));
+    c->Label6->setFont(designFont(9.75));
+    c->Label7 = makeLabel(c->Frame4, helpText, twipsRect(240, 240, 5535, 1815));
+    c->Label7->setFont(designFont(9.75));
+    c->Command11 = makeButton(c->Frame4, helpOkCaption, twipsRect(1200, 2160, 3255, 375));
+}
+
+void form2::buildMenus(QMenuBar *menuBar)
+{
+    c->es = makeMenu(menuBar, settingsMenu);
+    c->egeschw = c->es->addMenu(speedMenu);
+    c->schnell = makeCheckItem(c->egeschw, QStringLiteral("schnell"), false, [this] { schnell_Click(); });
+    c->mittel = makeCheckItem(c->egeschw, QStringLiteral("mittel"), true, [this] { mittel_Click(); });
+    c->langsam = makeCheckItem(c->egeschw, QStringLiteral("langsam"), false, [this] { langsam_Click(); });
+    c->anz = c->es->addMenu(countMenu);
+    c->es5 = makeCheckItem(c->anz, QStringLiteral("5 "), true, [this] { es5_Click(); });
+    c->es10 = makeCheckItem(c->anz, QStringLiteral("10"), false, [this] { es10_Click(); });
+    c->es20 = makeCheckItem(c->anz, QStringLiteral("20"), false, [this] { es20_Click(); });
+    c->es30 = makeCheckItem(c->anz, QStringLiteral("30"), false, [this] { es30_Click(); });
+    c->es40 = makeCheckItem(c->anz, QStringLiteral("40"), false, [this] { es40_Click(); });
+    c->es50 = makeCheckItem(c->anz, QStringLiteral("50"), false, [this] { es50_Click(); });
+    c->selbst = makeCheckItem(c->anz, ownCountItem, false, [this] { selbst_Click(); });
+    c->hilf = makeMenuBarItem(menuBar, helpMenu, [this] { hilf_Click(); });
+    c->best = makeMenuBarItem(menuBar, listMenu, [this] { best_Click(); });
+    c->kl = makeMenuBarItem(menuBar, leaveMenu, [this] { kl_Click(); });
+}
+
+void form2::connectButtons(QWidget *client)
+{
+    const auto connect = [client](QPushButton *button, auto handler) {
+        QObject::connect(button, &QPushButton::clicked, client, handler);
+    };
+    connect(c->Command1, [this] { Command1_Click(); });
+    connect(c->Command2, [this] { Command2_Click(); });
+    connect(c->Command3, [this] { Command3_Click(); });
+    connect(c->Command4, [this] { Command4_Click(); });
+    connect(c->Command5, [this] { Command5_Click(); });
+    connect(c->Command6, [this] { Command6_Click(); });
+    connect(c->Command7, [this] { Command7_Click(); });
+    connect(c->Command8, [this] { Command8_Click(); });
+    connect(c->Command9, [this] { Command9_Click(); });
+    connect(c->Command10, [this] { Command10_Click(); });
+    connect(c->Command11, [this] { Command11_Click(); });
+}
+
+void form2::destroyControls()
+{
+    c.reset();
+}
