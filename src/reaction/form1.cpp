@@ -42,19 +42,6 @@ constexpr short earlyClicksAllowed = 2;
 // The fixed allowance taken off every measured time, in milliseconds.
 constexpr double allowanceMs = 50;
 
-// The faces found here run wider than the design's, so a text that filled its
-// box there would lose its last line: shrink the face in quarter points until
-// the text fits the box it was given.
-void shrinkToFit(QLabel *label)
-{
-    constexpr double smallestPointSize = 6;
-    QFont font = label->font();
-    while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > smallestPointSize) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-        label->setFont(font);
-    }
-}
-
 } // namespace
 
 Form1::Form1(Services &services)
@@ -73,8 +60,8 @@ void Form1::createControls(QWidget *client, QMenuBar *menuBar)
 
     c->Label4 = makeLabel(client, advertisement, twipsRect(360, 840, 5535, 615));
     setForeColor(c->Label4, rgb(0, 0, 255));
-    shrinkToFit(c->Label2);
-    shrinkToFit(c->Label4);
+    fitToBox(c->Label2);
+    fitToBox(c->Label4);
 
     c->Shape1 = new Shape(client, Shape::Kind::Circle, twipsRect(2160, 1920, 1815, 1215), rgb(255, 0, 0));
     c->Shape1->hide();

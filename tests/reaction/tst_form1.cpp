@@ -233,6 +233,11 @@ void Form1Test::textsFitTheirBoxes()
     c.Label3->setText("-12,345 Sekunden");
     for (QLabel *label : { c.Label2, c.Label4, c.Label1, c.Label3 })
         QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->text()));
+    // The field's sentence wraps inside the button's face.
+    const QRect face = c.Command3->rect().adjusted(4, 4, -4, -4);
+    const QRect needed
+        = c.Command3->fontMetrics().boundingRect(face, Qt::AlignCenter | Qt::TextWordWrap, c.Command3->text());
+    QVERIFY(face.contains(needed));
     QVERIFY(c.Label2->font().pointSizeF() >= 7);
     QVERIFY(c.Label4->font().pointSizeF() >= 7);
 }
