@@ -54,7 +54,19 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 "$program" >"$work/korvane.log" 2>&1 &
 programPid=$!
 
-window=$(timeout "$waitSeconds" xdotool search --sync --onlyvisible --name '^Korvane$' | head -n 1) || true
+# Polled rather than xdotool's --sync, so that a program that dies early fails at once.
+window=
+for ((tenth = 0; tenth < waitSeconds * 10; ++tenth)); do
+    if ! kill -0 "$programPid" 2>/dev/null; then
+        status=0
+        wait "$programPid" || status=$?
+        programPid=
+        fail "ended (code $status) before its window showed"
+    fi
+    window=$(xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    sleep 0.1
+done
 [ -n "$window" ] || fail "no visible window named Korvane within $waitSeconds s"
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
