@@ -1,18 +1,39 @@
 #include "reaction/wrapbutton.h"
 
-#include <QStyleOptionButton>
-#include <QStylePainter>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <qdrawutil.h>
+
+namespace {
+constexpr int bevel = 2;
+constexpr int textMargin = 3;
+} // namespace
 
 void WrapButton::paintEvent(QPaintEvent *)
 {
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    const QString caption = option.text;
-    option.text.clear();
-    painter.drawControl(QStyle::CE_PushButton, option);
+    QPainter painter(this);
+    const QBrush face = palette().brush(QPalette::Button);
+    const bool sunken = isDown();
+    qDrawWinButton(&painter, rect(), palette(), sunken, &face);
 
-    const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-    painter.drawItemText(
-        face, Qt::AlignCenter | Qt::TextWordWrap, option.palette, isEnabled(), caption, QPalette::ButtonText);
+    QRect textArea = rect().adjusted(bevel + textMargin, bevel + textMargin, -bevel - textMargin, -bevel - textMargin);
+    if (sunken)
+        textArea.translate(1, 1);
+    constexpr int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    if (isEnabled()) {
+        painter.setPen(palette().color(QPalette::ButtonText));
+    } else {
+        // Embossed in the active shades: the palette's disabled ones all but vanish on a grey face.
+        painter.setPen(palette().color(QPalette::Active, QPalette::Light));
+        painter.drawText(textArea.translated(1, 1), flags, text());
+        painter.setPen(palette().color(QPalette::Active, QPalette::Shadow));
+    }
+    painter.drawText(textArea, flags, text());
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(bevel + 1, bevel + 1, -bevel - 1, -bevel - 1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }

@@ -2,9 +2,10 @@
 
 #include <QPushButton>
 
-// A push button whose caption wraps onto as many lines as its face needs,
-// centred, as the large click field of the reaction test shows its sentence.
-// text() keeps the whole caption.
+// The large click field of the reaction test: a push button with a flat face in
+// exactly its back colour (the style's face is a gradient that only starts from
+// it), a classic bevel that sinks while pressed, and a caption that wraps onto
+// as many centred lines as the face needs. text() keeps the whole caption.
 class WrapButton : public QPushButton
 {
 public:

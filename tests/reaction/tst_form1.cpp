@@ -218,6 +218,17 @@ void Form1Test::colours()
     QVERIFY(c.Label2->font().bold());
     QCOMPARE(c.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 255));
     QCOMPARE(c.Command3->palette().color(QPalette::Button), QColor(192, 192, 192));
+    // The field's face is flat light grey, top to bottom.
+    const QImage field = c.Command3->grab().toImage();
+    QCOMPARE(field.pixelColor(6, 6), QColor(192, 192, 192));
+    QCOMPARE(field.pixelColor(6, field.height() - 7), QColor(192, 192, 192));
+    // Disabled, its sentence stays readable: some of it is clearly darker than the face.
+    int darkest = 255;
+    for (int y = 6; y < field.height() - 6; ++y) {
+        for (int x = 6; x < field.width() - 6; ++x)
+            darkest = std::min(darkest, qGray(field.pixel(x, y)));
+    }
+    QVERIFY2(darkest < 140, qPrintable(QString::number(darkest)));
 
     // The circle: red in its middle, the window's own background in the corners of its box.
     c.Shape1->show();
@@ -234,7 +245,7 @@ void Form1Test::textsFitTheirBoxes()
     for (QLabel *label : { c.Label2, c.Label4, c.Label1, c.Label3 })
         QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(label->text()));
     // The field's sentence wraps inside the button's face.
-    const QRect face = c.Command3->rect().adjusted(4, 4, -4, -4);
+    const QRect face = c.Command3->rect().adjusted(5, 5, -5, -5);
     const QRect needed
         = c.Command3->fontMetrics().boundingRect(face, Qt::AlignCenter | Qt::TextWordWrap, c.Command3->text());
     QVERIFY(face.contains(needed));
