@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 
 using namespace memory;
 using namespace platform;
@@ -72,6 +73,32 @@ QGroupBox *makeFilledPanel(QWidget *parent, const QString &caption, QRect twips,
     return panel;
 }
 
+// The design's panel caption was measured for a narrower face: shrink the
+// panel's own font until its caption fits. Its controls keep their fonts.
+void fitCaption(QGroupBox *panel)
+{
+    const QFont childFont = panel->font();
+    for (QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->testAttribute(Qt::WA_SetFont))
+            child->setFont(childFont);
+    }
+    QFont font = childFont;
+    const int room = panel->width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    while (QFontMetrics(font).horizontalAdvance(panel->title()) > room && font.pointSizeF() > 6.5)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    panel->setFont(font);
+}
+
+// Shrinks a label's font until the longest text it will show fits, then puts
+// its own text back.
+void fitToLongest(QLabel *label, const QString &longest)
+{
+    const QString own = label->text();
+    label->setText(longest);
+    fitToBox(label);
+    label->setText(own);
+}
+
 Shape *makeSquare(QWidget *client, const QColor &colour)
 {
     auto *square = new Shape(client, Shape::Kind::Rectangle, twipsRect(2520, 1200, 2535, 2535), colour);
@@ -104,10 +131,12 @@ void form2::buildGameControls(QWidget *client)
     c->Label1 = makeLabel(client, QString(), twipsRect(0, 5520, 7575, 375));
     c->Label1->setFont(designFont(12));
     fillWith(c->Label1, lightYellow);
+    fitToLongest(c->Label1, QStringLiteral(" Einstellung: 500 Farben merken bei mittlerer Geschwindigkeit."));
 
     c->Label3 = makeLabel(client, QStringLiteral("Label3"), twipsRect(1440, 4920, 4095, 495));
     c->Label3->setFont(designFont(9.75, true));
     setForeColor(c->Label3, progressGreen);
+    fitToLongest(c->Label3, QStringLiteral("500 von 500 richtig"));
     fillWith(c->Label3, black);
     c->Label3->hide();
 
@@ -124,6 +153,8 @@ void form2::buildGameControls(QWidget *client)
     c->Command1 = makeButton(client, startCaption, twipsRect(3000, 2040, 2175, 495));
     c->Command2 = makeButton(client, cancelCaption, twipsRect(6000, 4920, 1455, 495));
     c->Command2->hide();
+    fitToBox({ c->Command1 });
+    fitToBox({ c->Command2 });
     c->Command4 = makeColourButton(client, red, twipsRect(2520, 4080, 855, 855));
     c->Command5 = makeColourButton(client, blue, twipsRect(3600, 4080, 855, 855));
     c->Command6 = makeColourButton(client, yellow, twipsRect(4680, 4080, 855, 855));
@@ -135,6 +166,7 @@ void form2::buildPanels(QWidget *client)
     c->Frame1 = makeFilledPanel(client, QString(), twipsRect(1560, 1200, 4695, 1935), lightYellow);
     c->Label2 = makeLabel(c->Frame1, QStringLiteral("Label2"), twipsRect(120, 240, 4455, 615));
     c->Label2->setFont(designFont(9.75, true));
+    fitToLongest(c->Label2, QStringLiteral("Das war leider ein Fehler, aber Sie haben 499 richtig"));
     c->Command7 = makeButton(c->Frame1, resultOkCaption, twipsRect(2640, 1440, 1455, 375));
 
     c->Frame2 = makeFilledPanel(client, QString(), twipsRect(2520, 0, 3495, 2655), lightGreen);
@@ -155,6 +187,9 @@ void form2::buildPanels(QWidget *client)
     setBackColor(c->Text1, navy);
     setForeColor(c->Text1, rgb(255, 255, 255));
     HighScoreList::prepareNameBox(c->Text1);
+    fitCaption(c->Frame3);
+    fitToBox(c->Label5);
+    fitToBox({ c->Command9, c->Command10 });
 
     c->Frame4 = makeFilledPanel(client, QString(), twipsRect(720, 360, 5895, 2655), orange);
     c->Label6 = makeLabel(c->Frame4, QString(), twipsRect(240, 240, 5535, 1815));
@@ -162,6 +197,8 @@ void form2::buildPanels(QWidget *client)
     c->Label7 = makeLabel(c->Frame4, helpText, twipsRect(240, 240, 5535, 1815));
     c->Label7->setFont(designFont(9.75));
     c->Command11 = makeButton(c->Frame4, helpOkCaption, twipsRect(1200, 2160, 3255, 375));
+    fitToBox(c->Label7);
+    fitToBox({ c->Command11 });
 }
 
 void form2::buildMenus(QMenuBar *menuBar)

@@ -62,6 +62,7 @@ private slots:
     void controls();
     void stackingOrder();
     void helpTextStartsItsSecondSentenceOnANewLine();
+    void captionsFitTheirBoxes();
     void helpPanel();
     void listPanel();
     void listPanelStaysBelowTheHelpPanel();
@@ -207,6 +208,22 @@ void WindowTest::helpTextStartsItsSecondSentenceOnANewLine()
     QVERIFY(lineStarts.contains(int(text.indexOf(secondSentence))));
     const qreal needed = layout.boundingRect().height();
     QVERIFY2(needed <= label->height(), qPrintable(QString::number(needed)));
+}
+
+void WindowTest::captionsFitTheirBoxes()
+{
+    MemoryFixture f;
+    const form2::Controls &c = f.c();
+    for (QPushButton *button : { c.Command1, c.Command2, c.Command7, c.Command8, c.Command9, c.Command10, c.Command11 })
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(), qPrintable(button->text()));
+    for (QLabel *label : { c.Label1, c.Label2, c.Label3, c.Label5, c.Label7 }) {
+        const QRect box = label->contentsRect();
+        const QRect needed = label->fontMetrics().boundingRect(box, Qt::TextWordWrap, label->text());
+        QVERIFY2(box.contains(needed), qPrintable(label->text()));
+    }
+    QVERIFY(c.Frame3->fontMetrics().horizontalAdvance(c.Frame3->title()) < c.Frame3->width());
+    // The name panel's smaller caption font is its own: its controls keep theirs.
+    QCOMPARE(c.Text1->font().pointSizeF(), 8.25);
 }
 
 void WindowTest::helpPanel()
