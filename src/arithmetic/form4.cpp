@@ -1,0 +1,445 @@
+#include "arithmetic/form4.h"
+
+#include "platform/controls.h"
+#include "platform/runtime.h"
+#include "platform/timer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <limits>
+
+using namespace platform;
+
+namespace {
+
+const QString caption = QStringLiteral("Wer ist der beste im Kopfrechnen");
+const QString startCaption = QStringLiteral("Auf geht's");
+const QString cancelCaption = QStringLiteral("Abbrechen");
+const QString entryPanelCaption = QStringLiteral("Eintrag in die Liste der Schnellrechner");
+const QString entryPanelPlaceholder = QStringLiteral("Label5");
+const QString listPanelCaption = QStringLiteral("Frame2");
+const QString okCaption = QStringLiteral("ok");
+const QString understoodCaption = QStringLiteral("schon kapiert");
+const QString helpText = QStringLiteral(
+    "Nach dem Start geben Sie einfach die Lösung der Aufgabe ein ohne mit Return zu bestätigen. Es werden immer "
+    "wieder neue Aufgaben gestellt bis die Zeit abgelaufen ist. Unter Einstellungen können Sie die Schwierigkeit "
+    "bestimmen.");
+
+const QString rangeMenu = QStringLiteral("Einstellung");
+const QString upToTenItem = QStringLiteral("Zahlen von 1 bis 10 miteinander multiplizieren");
+const QString tenToTwentyItem = QStringLiteral("Zahlen von 10 bis 20 miteinander multiplizieren");
+const QString tenToHundredItem = QStringLiteral("Zahlen von 10 bis 100 miteinander multiplizieren");
+const QString listMenu = QStringLiteral("Liste der Schnellrechner");
+const QString helpMenu = QStringLiteral("Hilfe");
+const QString endMenu = QStringLiteral("Ende");
+const QString leaveItem = QStringLiteral("Programm verlassen");
+
+const QString times = QStringLiteral(" x ");
+const QString pointsSuffix = QStringLiteral(" Punkte");
+const QString countdownPrefix = QStringLiteral("Noch ");
+const QString countdownSuffix = QStringLiteral(" Sekunden");
+const QString entryPrefix = QStringLiteral("Sie haben ");
+const QString entrySuffix = QStringLiteral("  Punkte errechnet.");
+const QString noEntryPrefix = QStringLiteral(" Sie haben ");
+const QString noEntrySuffix = QStringLiteral(" Punkte erreicht das gibt keinen Eintrag in die Highscoreliste!");
+const QString noEntryTitle = QStringLiteral("Das könnte noch besser werden");
+
+// The longest texts the controls must show whole.
+const QString longestTask = QStringLiteral(" 99 x 99");
+const QString longestAnswer = QStringLiteral("9801");
+const QString longestPoints = QStringLiteral(" 9999 Punkte");
+const QString longestCountdown = QStringLiteral("Noch 59 Sekunden");
+
+constexpr int drillSeconds = 60;
+constexpr int tickMs = 1000;
+constexpr quint32 black = 0x00000000;
+constexpr quint32 taskGreen = 0x0000C000;
+constexpr quint32 answerRed = 0x000000C0;
+constexpr quint32 pointsYellow = 0x0000FFFF;
+constexpr quint32 countdownRed = 0x000000FF;
+constexpr quint32 helpBackground = 0x00C0E0FF;
+
+// Key presses of a widget, auto-repeat included: whatever types into it.
+class KeyDownFilter : public QObject
+{
+public:
+    KeyDownFilter(QObject *parent, std::function<void()> handler)
+        : QObject(parent)
+        , handler_(std::move(handler))
+    { }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            handler_();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+// A panel is opaque in its own colour, as on the old desktop; the black of the
+// window must not show through behind its caption and controls.
+void fillPanel(QWidget *panel, const QColor &colour)
+{
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, colour);
+    panel->setPalette(palette);
+    panel->setAutoFillBackground(true);
+}
+
+// The design's face is narrower than the sans-serif faces that stand in for
+// it: where the longest text of a control would be cut off, its font shrinks
+// until the text fits.
+bool fits(const QFont &font, const QString &text, QSize room, bool wrapped)
+{
+    const QFontMetrics metrics(font);
+    if (!wrapped)
+        return metrics.horizontalAdvance(text) <= room.width();
+    const QRect unbounded(0, 0, room.width(), std::numeric_limits<int>::max() / 2);
+    return metrics.boundingRect(unbounded, Qt::TextWordWrap, text).height() <= room.height();
+}
+
+void shrinkToFit(QWidget *widget, const QString &longest, QSize room, bool wrapped = false)
+{
+    constexpr double smallest = 6;
+    QFont font = widget->font();
+    while (font.pointSizeF() > smallest && !fits(font, longest, room, wrapped))
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    widget->setFont(font);
+}
+
+QLabel *makeLineLabel(QWidget *parent, QRect twips, quint32 colour, double pointSize, const QString &longest)
+{
+    QLabel *label = makeLabel(parent, QString(), twips);
+    label->setWordWrap(false); // one line, never broken under the next
+    label->setFont(designFont(pointSize, true));
+    shrinkToFit(label, longest, label->size());
+    setForeColor(label, vbColor(colour));
+    return label;
+}
+
+// The width a line edit leaves for its text inside the frame and margins.
+QSize textRoom(QLineEdit *edit)
+{
+    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    constexpr int innerMargin = 2; // each side, fixed inside QLineEdit
+    return edit->size() - QSize(2 * (frame + innerMargin) + 1, 0); // + 1 for the cursor
+}
+
+void showOnTop(QWidget *panel)
+{
+    panel->show();
+    panel->raise();
+}
+
+} // namespace
+
+Form4::Form4(Services &services)
+    : Window(services, caption, QSize(7065, 5475))
+    , list(lists::arithmetic, services)
+{ }
+
+Form4::~Form4() = default;
+
+void Form4::createControls(QWidget *client, QMenuBar *menuBar)
+{
+    c = std::make_unique<Controls>();
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, vbColor(black));
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+
+    createDrillControls(client);
+    createPanels(client);
+    createMenus(menuBar);
+    connectControls(client);
+}
+
+void Form4::createDrillControls(QWidget *client)
+{
+    c->Label1 = makeLineLabel(client, twipsRect(2520, 1800, 2175, 615), taskGreen, 24, longestTask);
+
+    c->Text1 = new QLineEdit(client);
+    c->Text1->setGeometry(twipsRect(2880, 3600, 1215, 615));
+    c->Text1->setFont(designFont(24, true));
+    shrinkToFit(c->Text1, longestAnswer, textRoom(c->Text1));
+    setForeColor(c->Text1, vbColor(answerRed));
+    setBackColor(c->Text1, vbColor(black));
+    c->Text1->hide();
+
+    c->Command1 = makeButton(client, startCaption, twipsRect(2760, 4920, 1575, 495));
+    c->Command2 = makeButton(client, cancelCaption, twipsRect(2760, 4920, 1575, 495));
+    c->Command2->hide();
+
+    c->Label2 = makeLineLabel(client, twipsRect(120, 5040, 2295, 375), pointsYellow, 13.5, longestPoints);
+    c->Label3 = makeLineLabel(client, twipsRect(4680, 5040, 2295, 375), countdownRed, 12, longestCountdown);
+
+    c->Timer1 = new Timer(tickMs, client);
+}
+
+void Form4::createPanels(QWidget *client)
+{
+    const QColor face = QApplication::palette().color(QPalette::Window);
+
+    c->Frame1 = makePanel(client, entryPanelCaption, twipsRect(1920, 1920, 3375, 2415));
+    fillPanel(c->Frame1, face);
+    constexpr int captionIndent = 8; // room for the frame beside the caption
+    shrinkToFit(c->Frame1, entryPanelCaption, c->Frame1->size() - QSize(2 * captionIndent, 0));
+    c->Label5 = makeLabel(c->Frame1, entryPanelPlaceholder, twipsRect(240, 480, 2895, 495));
+    c->Text2 = new QLineEdit(c->Frame1);
+    c->Text2->setGeometry(twipsRect(240, 960, 2895, 375));
+    HighScoreList::prepareNameBox(c->Text2);
+    c->Command3 = makeButton(c->Frame1, okCaption, twipsRect(1080, 1680, 1095, 375));
+
+    c->Frame2 = makePanel(client, listPanelCaption, twipsRect(1080, 0, 3735, 2655));
+    fillPanel(c->Frame2, face);
+    c->List1 = new QListWidget(c->Frame2);
+    c->List1->setGeometry(twipsRect(0, 240, 3615, 2010));
+    c->Command4 = makeButton(c->Frame2, okCaption, twipsRect(480, 2280, 2655, 255));
+
+    c->Frame3 = makePanel(client, QString(), twipsRect(2160, 0, 4695, 2775));
+    fillPanel(c->Frame3, vbColor(helpBackground));
+    c->Label4 = makeLabel(c->Frame3, helpText, twipsRect(120, 120, 4455, 1815));
+    c->Label4->setFont(designFont(12));
+    shrinkToFit(c->Label4, helpText, c->Label4->size(), true);
+    setBackColor(c->Label4, vbColor(helpBackground));
+    c->Command5 = makeButton(c->Frame3, understoodCaption, twipsRect(3000, 2280, 1575, 375));
+}
+
+void Form4::createMenus(QMenuBar *menuBar)
+{
+    c->eins = makeMenu(menuBar, rangeMenu);
+    c->z10 = makeCheckItem(c->eins, upToTenItem, false, [this] { z10_Click(); });
+    c->z20 = makeCheckItem(c->eins, tenToTwentyItem, false, [this] { z20_Click(); });
+    c->z100 = makeCheckItem(c->eins, tenToHundredItem, false, [this] { z100_Click(); });
+    c->lis = makeMenuBarItem(menuBar, listMenu, [this] { lis_Click(); });
+    c->hilf = makeMenuBarItem(menuBar, helpMenu, [this] { hilf_Click(); });
+    c->enden = makeMenu(menuBar, endMenu);
+    c->verlass = makeMenuItem(c->enden, leaveItem, [this] { verlass_Click(); });
+}
+
+void Form4::connectControls(QWidget *client)
+{
+    c->Timer1->onTick([this] { Timer1_Timer(); });
+    c->Text1->installEventFilter(new KeyDownFilter(c->Text1, [this] { Text1_KeyDown(); }));
+    onKeyUp(c->Text1, [this] { Text1_KeyUp(); });
+    QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
+    QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
+    QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
+    QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
+    QObject::connect(c->Command5, &QPushButton::clicked, client, [this] { Command5_Click(); });
+}
+
+void Form4::destroyControls()
+{
+    c.reset();
+}
+
+void Form4::Form_Load()
+{
+    services.random.Randomize();
+    lowfactor = drill::upToTen.lowfactor;
+    factorspan = drill::upToTen.factorspan;
+    taskpoints = drill::upToTen.taskpoints;
+    c->z10->setChecked(true);
+}
+
+void Form4::Form_Unload()
+{
+    services.program.showStart();
+}
+
+void Form4::Command1_Click()
+{
+    rightanswers = 0;
+    secondsleft = drillSeconds;
+    c->Text1->setEnabled(true);
+    c->Timer1->setEnabled(true);
+    drawtask();
+    c->Label2->clear();
+    // What was typed for the last drill is no answer to this one.
+    c->Text1->clear();
+    c->Text1->show();
+    c->Text1->setFocus();
+    c->Command2->show();
+    c->eins->menuAction()->setEnabled(false);
+    c->Command1->hide();
+}
+
+void Form4::Command2_Click()
+{
+    c->Command1->show();
+    resetdrill();
+}
+
+void Form4::Text1_KeyDown()
+{
+    keyDownInTask = true;
+}
+
+void Form4::Text1_KeyUp()
+{
+    // The release of a key pressed for the previous task (fast typing) would
+    // judge the new task before the player has seen it.
+    if (!keyDownInTask)
+        return;
+    if (drill::readyToJudge(product, Val(c->Text1->text())))
+        checkanswer();
+}
+
+void Form4::Timer1_Timer()
+{
+    secondsleft -= 1;
+    c->Label3->setText(countdownPrefix + QString::number(secondsleft) + countdownSuffix);
+    if (secondsleft <= 0)
+        endofdrill();
+}
+
+void Form4::drawtask()
+{
+    const int first = drill::factor(lowfactor, factorspan, services.random.Rnd());
+    const int second = drill::factor(lowfactor, factorspan, services.random.Rnd());
+    product = first * second;
+    c->Label1->setText(Str(first) + times + QString::number(second));
+    keyDownInTask = false;
+}
+
+void Form4::checkanswer()
+{
+    if (Val(c->Text1->text()) == product)
+        rightanswers += 1;
+    c->Label2->setText(Str(rightanswers * taskpoints) + pointsSuffix);
+    drawtask();
+    c->Text1->clear();
+    c->Text1->setFocus();
+}
+
+void Form4::endofdrill()
+{
+    c->Timer1->setEnabled(false);
+    c->Command1->show();
+    c->Command2->hide();
+    c->Text1->setEnabled(false);
+
+    const int points = rightanswers * taskpoints;
+    if (!list.fileexists()) {
+        openentrypanel(points); // the first result always earns an entry
+        return;
+    }
+    qualifies = short(list.checkqualification(points));
+    if (!c)
+        return; // closed while a box about the list was open
+    if (qualifies == 1) {
+        openentrypanel(points);
+        return;
+    }
+    services.dialogs.MsgBox(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle);
+    if (!c)
+        return;
+    resetdrill();
+}
+
+void Form4::openentrypanel(int points)
+{
+    entry = Result { points, 0, {} };
+    c->Label5->setText(entryPrefix + QString::number(points) + entrySuffix);
+    showOnTop(c->Frame1);
+}
+
+void Form4::resetdrill()
+{
+    product = 0;
+    rightanswers = 0;
+    c->Command2->hide();
+    c->Text1->hide();
+    c->Label2->clear();
+    c->Label3->clear();
+    c->Label1->clear();
+    c->eins->menuAction()->setEnabled(true);
+    c->Timer1->setEnabled(false);
+}
+
+bool Form4::drillRuns() const
+{
+    return c->Timer1->Enabled();
+}
+
+void Form4::z10_Click()
+{
+    chooseRange(drill::upToTen, c->z10);
+}
+
+void Form4::z20_Click()
+{
+    chooseRange(drill::tenToTwenty, c->z20);
+}
+
+void Form4::z100_Click()
+{
+    chooseRange(drill::tenToHundred, c->z100);
+}
+
+void Form4::clearrangemarks()
+{
+    c->z10->setChecked(false);
+    c->z20->setChecked(false);
+    c->z100->setChecked(false);
+}
+
+void Form4::chooseRange(const drill::Range &range, QAction *item)
+{
+    clearrangemarks();
+    lowfactor = range.lowfactor;
+    factorspan = range.factorspan;
+    taskpoints = range.taskpoints;
+    item->setChecked(true);
+}
+
+void Form4::lis_Click()
+{
+    list.showlist(c->Frame2, c->List1);
+}
+
+void Form4::Command3_Click()
+{
+    // On failure the player has been told, and the panel stays open for another try.
+    if (!list.saveEntry(entry, c->Text2) || !c)
+        return;
+    c->Frame1->hide();
+    // Nothing holds the range any more once the entry is saved.
+    if (!drillRuns())
+        c->eins->menuAction()->setEnabled(true);
+}
+
+void Form4::Command4_Click()
+{
+    c->Frame2->hide();
+}
+
+void Form4::hilf_Click()
+{
+    showOnTop(c->Frame3);
+}
+
+void Form4::Command5_Click()
+{
+    c->Frame3->hide();
+}
+
+void Form4::verlass_Click()
+{
+    services.program.showStart();
+    unload();
+}

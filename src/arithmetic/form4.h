@@ -1,0 +1,115 @@
+#pragma once
+
+#include "arithmetic/drillrules.h"
+#include "highscore/highscorelist.h"
+#include "highscore/listvariant.h"
+#include "platform/window.h"
+
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+namespace platform {
+class Timer;
+}
+
+// The mental-arithmetic drill: as many multiplications as the player can
+// answer in 60 seconds, typed without Return, in one of three number ranges.
+class Form4 : public platform::Window
+{
+public:
+    struct Controls
+    {
+        QLabel *Label1; // the task
+        QLineEdit *Text1; // the typed answer
+        QPushButton *Command1; // Auf geht's
+        QPushButton *Command2; // Abbrechen
+        QLabel *Label2; // the points
+        QLabel *Label3; // the countdown
+        platform::Timer *Timer1;
+        QGroupBox *Frame1; // entry into the list
+        QLabel *Label5;
+        QLineEdit *Text2; // the player's name
+        QPushButton *Command3;
+        QGroupBox *Frame2; // the list
+        QListWidget *List1;
+        QPushButton *Command4;
+        QGroupBox *Frame3; // help
+        QLabel *Label4;
+        QPushButton *Command5;
+        QMenu *eins; // the ranges
+        QAction *z10;
+        QAction *z20;
+        QAction *z100;
+        QAction *lis;
+        QAction *hilf;
+        QMenu *enden;
+        QAction *verlass;
+    };
+
+    explicit Form4(platform::Services &services);
+    ~Form4() override;
+
+    // Valid while loaded.
+    const Controls &controls() const { return *c; }
+
+    // The drill.
+    void Command1_Click();
+    void Command2_Click();
+    void Text1_KeyDown();
+    void Text1_KeyUp();
+    void Timer1_Timer();
+    void drawtask();
+    void checkanswer();
+
+    // The ranges.
+    void z10_Click();
+    void z20_Click();
+    void z100_Click();
+    void clearrangemarks();
+
+    // Panels and leaving.
+    void lis_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void hilf_Click();
+    void Command5_Click();
+    void verlass_Click();
+
+    // Fields; they survive unloading.
+    short lowfactor = 0;
+    short factorspan = 0;
+    int product = 0;
+    int rightanswers = 0;
+    int secondsleft = 0;
+    int taskpoints = 0;
+    short qualifies = 0;
+    Result entry; // fixed when the entry panel opens, so a later drill cannot change it
+    bool keyDownInTask = false; // a key went down in Text1 since the task was drawn
+
+protected:
+    void createControls(QWidget *client, QMenuBar *menuBar) override;
+    void destroyControls() override;
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void createDrillControls(QWidget *client);
+    void createPanels(QWidget *client);
+    void createMenus(QMenuBar *menuBar);
+    void connectControls(QWidget *client);
+
+    void chooseRange(const drill::Range &range, QAction *item);
+    void endofdrill();
+    void openentrypanel(int points);
+    void resetdrill();
+    bool drillRuns() const;
+
+    HighScoreList list;
+    std::unique_ptr<Controls> c;
+};
