@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,27 +66,6 @@ constexpr quint32 answerRed = 0x000000C0;
 constexpr quint32 pointsYellow = 0x0000FFFF;
 constexpr quint32 countdownRed = 0x000000FF;
 constexpr quint32 helpBackground = 0x00C0E0FF;
-
-// Key presses of a widget, auto-repeat included: whatever types into it.
-class KeyDownFilter : public QObject
-{
-public:
-    KeyDownFilter(QObject *parent, std::function<void()> handler)
-        : QObject(parent)
-        , handler_(std::move(handler))
-    { }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress)
-            handler_();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> handler_;
-};
 
 // A panel is opaque in its own colour, as on the old desktop; the black of the
 // window must not show through behind its caption and controls.
@@ -233,7 +211,6 @@ void Form4::createMenus(QMenuBar *menuBar)
 void Form4::connectControls(QWidget *client)
 {
     c->Timer1->onTick([this] { Timer1_Timer(); });
-    c->Text1->installEventFilter(new KeyDownFilter(c->Text1, [this] { Text1_KeyDown(); }));
     onKeyUp(c->Text1, [this] { Text1_KeyUp(); });
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
     QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
@@ -269,8 +246,7 @@ void Form4::Command1_Click()
     c->Timer1->setEnabled(true);
     drawtask();
     c->Label2->clear();
-    // What was typed for the last drill is no answer to this one.
-    c->Text1->clear();
+    // Text1 keeps what was typed and not judged before; the next key release judges it.
     c->Text1->show();
     c->Text1->setFocus();
     c->Command2->show();
@@ -284,17 +260,11 @@ void Form4::Command2_Click()
     resetdrill();
 }
 
-void Form4::Text1_KeyDown()
-{
-    keyDownInTask = true;
-}
-
 void Form4::Text1_KeyUp()
 {
-    // The release of a key pressed for the previous task (fast typing) would
-    // judge the new task before the player has seen it.
-    if (!keyDownInTask)
-        return;
+    // Every release judges what the box holds now, also the release of a key
+    // that went down for the task before: with fast typing its digit has
+    // already been judged, and the box is empty again.
     if (drill::readyToJudge(product, Val(c->Text1->text())))
         checkanswer();
 }
@@ -313,7 +283,6 @@ void Form4::drawtask()
     const int second = drill::factor(lowfactor, factorspan, services.random.Rnd());
     product = first * second;
     c->Label1->setText(Str(first) + times + QString::number(second));
-    keyDownInTask = false;
 }
 
 void Form4::checkanswer()
@@ -371,11 +340,6 @@ void Form4::resetdrill()
     c->Timer1->setEnabled(false);
 }
 
-bool Form4::drillRuns() const
-{
-    return c->Timer1->Enabled();
-}
-
 void Form4::z10_Click()
 {
     chooseRange(drill::upToTen, c->z10);
@@ -417,10 +381,9 @@ void Form4::Command3_Click()
     // On failure the player has been told, and the panel stays open for another try.
     if (!list.saveEntry(entry, c->Text2) || !c)
         return;
+    // The range menu stays as it is: after an entry only a cancel, an end
+    // without an entry or a new load enable it again.
     c->Frame1->hide();
-    // Nothing holds the range any more once the entry is saved.
-    if (!drillRuns())
-        c->eins->menuAction()->setEnabled(true);
 }
 
 void Form4::Command4_Click()

@@ -61,7 +61,6 @@ public:
     // The drill.
     void Command1_Click();
     void Command2_Click();
-    void Text1_KeyDown();
     void Text1_KeyUp();
     void Timer1_Timer();
     void drawtask();
@@ -90,7 +89,6 @@ public:
     int taskpoints = 0;
     short qualifies = 0;
     Result entry; // fixed when the entry panel opens, so a later drill cannot change it
-    bool keyDownInTask = false; // a key went down in Text1 since the task was drawn
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
@@ -108,7 +106,6 @@ private:
     void endofdrill();
     void openentrypanel(int points);
     void resetdrill();
-    bool drillRuns() const;
 
     HighScoreList list;
     std::unique_ptr<Controls> c;
