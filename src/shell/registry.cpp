@@ -1,6 +1,7 @@
 #include "shell/registry.h"
 
 #include "arithmetic/form4.h"
+#include "dexterity/form3.h"
 #include "memory/form2.h"
 #include "reaction/form1.h"
 #include "shell/start.h"
@@ -9,6 +10,7 @@ WindowRegistry::WindowRegistry(platform::Services &services)
     : services_(services)
 {
     factories_[TestWindow::Arithmetic] = [](platform::Services &s) { return std::make_unique<Form4>(s); };
+    factories_[TestWindow::Dexterity] = [](platform::Services &s) { return std::make_unique<Form3>(s); };
     factories_[TestWindow::Reaction] = [](platform::Services &s) { return std::make_unique<Form1>(s); };
     factories_[TestWindow::Memory] = [](platform::Services &s) { return std::make_unique<form2>(s); };
 }

@@ -1,0 +1,109 @@
+#include "dexterity/course.h"
+
+#include "platform/controls.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace course {
+
+namespace {
+
+const QColor yellow(255, 255, 0);
+const QColor red(255, 0, 0);
+
+// The red texts are 18 point at the scale the layout is designed for (96 pixels an inch).
+constexpr int textPixelSize = 24;
+
+QFont redTextFont()
+{
+    QFont font = platform::designFont(18, true);
+    font.setPixelSize(textPixelSize);
+    // Every pixel of a letter must read exactly red, never a blend with the ground.
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+void drawCourse(QPainter &painter, int linewidth)
+{
+    painter.fillRect(toPixels(startArea), yellow);
+
+    // Round caps and joins: strokes meeting at an end point overlap in a full
+    // disc there, so no corner leaves a notch of black.
+    painter.setPen(QPen(yellow, linewidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    for (const Stroke &stroke : strokes)
+        painter.drawLine(toPixels(stroke.from), toPixels(stroke.to));
+    for (const Ring &ring : rings) {
+        const double radius = ringRadius(ring);
+        painter.drawEllipse(ringCentre(ring), radius, radius);
+    }
+
+    // Above the end of the last stroke, so that entering the box is reaching it.
+    painter.fillRect(toPixels(target), red);
+}
+
+void drawTexts(QPainter &painter, const QList<RedText> &texts)
+{
+    painter.setFont(redTextFont());
+    painter.setPen(red);
+    for (const RedText &text : texts) {
+        if (!text.visible || text.caption.isEmpty())
+            continue;
+        const QRectF box = toPixels(text.box);
+        painter.save();
+        painter.setClipRect(box);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text.caption);
+        painter.restore();
+    }
+}
+
+} // namespace
+
+QPointF toPixels(QPoint twips)
+{
+    return QPointF(twips) / platform::twipsPerPixel;
+}
+
+QRectF toPixels(const QRect &twips)
+{
+    return QRectF(toPixels(twips.topLeft()), QSizeF(twips.size()) / platform::twipsPerPixel);
+}
+
+QPointF ringCentre(const Ring &ring)
+{
+    return toPixels(ring.box).center();
+}
+
+double ringRadius(const Ring &ring)
+{
+    return std::min(ring.box.width(), ring.box.height()) / 2.0 / platform::twipsPerPixel;
+}
+
+QImage render(const Look &look, qreal devicePixelRatio)
+{
+    const QSizeF logical = QSizeF(clientTwips) / platform::twipsPerPixel;
+    QImage picture((logical * devicePixelRatio).toSize(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    picture.fill(Qt::black);
+
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    drawCourse(painter, look.linewidth);
+    drawTexts(painter, look.texts);
+    return picture;
+}
+
+quint32 colourAt(const QImage &picture, QPointF logicalPoint)
+{
+    const qreal ratio = picture.devicePixelRatio();
+    const int x = int(std::floor(logicalPoint.x() * ratio));
+    const int y = int(std::floor(logicalPoint.y() * ratio));
+    if (x < 0 || y < 0 || x >= picture.width() || y >= picture.height())
+        return 0;
+    const QRgb pixel = reinterpret_cast<const QRgb *>(picture.constScanLine(y))[x];
+    return quint32(qRed(pixel)) | quint32(qGreen(pixel)) << 8 | quint32(qBlue(pixel)) << 16;
+}
+
+} // namespace course

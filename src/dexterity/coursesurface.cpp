@@ -1,0 +1,95 @@
+#include "dexterity/coursesurface.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+PaintedLabel::PaintedLabel(CourseSurface &surface, QRect twips, QString caption)
+    : surface_(surface)
+    , text_ { twips, std::move(caption), false }
+{ }
+
+void PaintedLabel::setCaption(const QString &caption)
+{
+    if (caption == text_.caption)
+        return;
+    text_.caption = caption;
+    if (text_.visible)
+        surface_.pictureChanged();
+}
+
+void PaintedLabel::setVisible(bool visible)
+{
+    if (visible == text_.visible)
+        return;
+    text_.visible = visible;
+    surface_.pictureChanged();
+}
+
+CourseSurface::CourseSurface(QWidget *client, std::function<void(QPointF)> onMouseMove)
+    : QWidget(client)
+    , onMouseMove_(std::move(onMouseMove))
+{
+    setGeometry(client->rect());
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    lower();
+}
+
+CourseSurface::~CourseSurface() = default;
+
+PaintedLabel *CourseSurface::addLabel(QRect twips, const QString &caption)
+{
+    labels_.push_back(std::make_unique<PaintedLabel>(*this, twips, caption));
+    return labels_.back().get();
+}
+
+void CourseSurface::setLinewidth(int pixels)
+{
+    if (pixels == linewidth_)
+        return;
+    linewidth_ = pixels;
+    pictureChanged();
+}
+
+void CourseSurface::pictureChanged()
+{
+    stale_ = true;
+    update();
+}
+
+course::Look CourseSurface::look() const
+{
+    course::Look look;
+    look.linewidth = linewidth_;
+    for (const auto &label : labels_)
+        look.texts << label->text();
+    return look;
+}
+
+const QImage &CourseSurface::picture()
+{
+    // A move to a screen of another scale needs the picture at that scale.
+    if (stale_ || picture_.devicePixelRatio() != devicePixelRatioF()) {
+        picture_ = course::render(look(), devicePixelRatioF());
+        stale_ = false;
+        ++renders_;
+    }
+    return picture_;
+}
+
+quint32 CourseSurface::colourAt(QPointF point)
+{
+    return course::colourAt(picture(), point);
+}
+
+void CourseSurface::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(QPointF(0, 0), picture());
+}
+
+void CourseSurface::mouseMoveEvent(QMouseEvent *event)
+{
+    if (onMouseMove_)
+        onMouseMove_(event->position());
+}

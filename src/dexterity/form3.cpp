@@ -1,0 +1,330 @@
+#include "dexterity/form3.h"
+
+#include "dexterity/course.h"
+#include "dexterity/coursesurface.h"
+#include "platform/controls.h"
+#include "platform/runtime.h"
+#include "platform/timer.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <algorithm>
+#include <limits>
+
+using namespace platform;
+
+namespace {
+
+const QString caption = QStringLiteral("Geschicklichkeitstest");
+const QString startCaption = QStringLiteral("lass uns anfangen");
+const QString unitCaption = QStringLiteral("Sekunden");
+const QString helpText = QStringLiteral("Sie dürfen nach dem Start den gelben Bereich nicht mehr mit der Maus "
+                                        "verlassen. Führen Sie das Fadenkreuz in das rote Kästchen.");
+const QString understoodCaption = QStringLiteral("schon klar");
+const QString okCaption = QStringLiteral("OK");
+const QString namePanelCaption = QStringLiteral("Sie haben sich einen Platz in der Highscoreliste verdient");
+
+const QString modeMenu = QStringLiteral("Schwierigkeit");
+const QString helpMenu = QStringLiteral("Wie funktioniert das nun?");
+const QString bestMenu = QStringLiteral("Hier finden Sie die Besten");
+const QString leaveMenu = QStringLiteral("Das ist nichts für mich");
+const QString leaveItem = QStringLiteral("Ende");
+
+const QString lostPrompt = QStringLiteral("Pech gehabt");
+const QString lostTitle = QStringLiteral("So ein Mist");
+const QString noPlacePrompt = QStringLiteral(
+    "Super Sie haben es geschafft, leider langt Ihre Zeit noch nicht für einen Eintrag in die Highscoreliste!");
+const QString noPlaceTitle = QStringLiteral("Herzlichen Glückwunsch");
+
+QString pointsSentence(short points)
+{
+    return QStringLiteral("Das sind ") + QString::number(points) + QStringLiteral(" Punkte für Sie");
+}
+
+// Where the pointer is put at the start of a run: inside the start area.
+constexpr float startX = 25;
+constexpr float startY = 140;
+
+} // namespace
+
+// A difficulty mode: the course width and the starting value of the points.
+struct DexterityMode
+{
+    QString caption; // also the name written into the list
+    short width; // pixels
+    short points1;
+    short points2;
+};
+
+namespace {
+const DexterityMode modeEasy { QStringLiteral("einfach"), 20, 50, 100 };
+const DexterityMode modeNormal { QStringLiteral("normal"), 15, 100, 100 };
+const DexterityMode modeHard { QStringLiteral("schwer"), 10, 200, 200 };
+const DexterityMode modeVeryHard { QStringLiteral("sehr schwer"), 5, 250, 500 };
+} // namespace
+
+Form3::Form3(Services &services)
+    : Window(services, caption, course::clientTwips)
+    , list(lists::dexterity, services)
+{ }
+
+Form3::~Form3() = default;
+
+void Form3::createControls(QWidget *client, QMenuBar *menuBar)
+{
+    c = std::make_unique<Controls>();
+    setBackColor(client, rgb(0, 0, 0));
+    createCourse(client);
+    createPanels(client);
+    createMenus(menuBar);
+}
+
+void Form3::createCourse(QWidget *client)
+{
+    c->surface = new CourseSurface(client, [this](QPointF point) { Form_MouseMove(point.x(), point.y()); });
+    c->Label1 = c->surface->addLabel(QRect(6720, 360, 735, 375), QString());
+    c->Label2 = c->surface->addLabel(QRect(7440, 360, 1815, 375), unitCaption);
+
+    c->Command1 = makeButton(client, startCaption, twipsRect(3840, 840, 1695, 495));
+    QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
+
+    c->Timer1 = new Timer(10, client);
+    c->Timer1->onTick([this] { Timer1_Timer(); });
+    c->Timer2 = new Timer(1000, client);
+    c->Timer2->onTick([this] { Timer2_Timer(); });
+}
+
+void Form3::createPanels(QWidget *client)
+{
+    c->Frame1 = makePanel(client, QString(), twipsRect(1320, 0, 4335, 1455));
+    c->Label3 = makeLabel(c->Frame1, helpText, twipsRect(120, 120, 4215, 735));
+    c->Label3->setFont(designFont(9.75));
+    c->Command2 = makeButton(c->Frame1, understoodCaption, twipsRect(3000, 960, 1215, 375));
+
+    c->Frame2 = makePanel(client, QString(), twipsRect(3000, 0, 6015, 3375));
+    c->List1 = new QListWidget(c->Frame2);
+    c->List1->setGeometry(twipsRect(120, 120, 5775, 2595));
+    c->Command3 = makeButton(c->Frame2, okCaption, twipsRect(1920, 2880, 2175, 375));
+
+    c->Frame3 = makePanel(client, namePanelCaption, twipsRect(2880, 1800, 4575, 1815));
+    c->Label4 = makeLabel(c->Frame3, QString(), twipsRect(720, 360, 3135, 255));
+    c->Label4->setFont(designFont(9.75, true));
+    setForeColor(c->Label4, rgb(255, 0, 0));
+    c->Text2 = new QLineEdit(c->Frame3);
+    c->Text2->setGeometry(twipsRect(600, 720, 3255, 375));
+    HighScoreList::prepareNameBox(c->Text2);
+    c->Command4 = makeButton(c->Frame3, okCaption, twipsRect(1440, 1320, 1695, 375));
+
+    QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
+    QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
+    QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
+}
+
+void Form3::createMenus(QMenuBar *menuBar)
+{
+    QMenu *schw = makeMenu(menuBar, modeMenu);
+    c->ganzeinfach = makeCheckItem(schw, modeEasy.caption, false, [this] { ganzeinfach_Click(); });
+    c->einfach = makeCheckItem(schw, modeNormal.caption, true, [this] { einfach_Click(); });
+    c->mittel = makeCheckItem(schw, modeHard.caption, false, [this] { mittel_Click(); });
+    c->schwer = makeCheckItem(schw, modeVeryHard.caption, false, [this] { schwer_Click(); });
+    c->hilfe = makeMenuBarItem(menuBar, helpMenu, [this] { hilfe_Click(); });
+    c->best = makeMenuBarItem(menuBar, bestMenu, [this] { best_Click(); });
+    c->ende = makeMenuItem(makeMenu(menuBar, leaveMenu), leaveItem, [this] { ende_Click(); });
+}
+
+void Form3::destroyControls()
+{
+    c.reset();
+}
+
+void Form3::Form_Load()
+{
+    // The window starts in "normal" without the mode having been chosen: the
+    // course keeps its design width, whatever linewidth last held.
+    modepoints1 = modeNormal.points1;
+    modepoints2 = modeNormal.points2;
+    modename = modeNormal.caption;
+}
+
+void Form3::Form_Unload()
+{
+    services.program.showStart();
+}
+
+void Form3::Form_MouseMove(double x, double y)
+{
+    if (c)
+        pixelcolour = qint32(c->surface->colourAt(QPointF(x, y)));
+}
+
+void Form3::MoveMouse(float x, float y)
+{
+    services.desktop.putPointer(client(), QPoint(CLng(x), CLng(y)));
+}
+
+void Form3::Command1_Click()
+{
+    c->surface->setCursor(Qt::CrossCursor);
+    MoveMouse(startX, startY);
+    // The system sends no movement when the pointer already stands there, and
+    // a new run must not be judged by the last run's sample.
+    Form_MouseMove(CLng(startX), CLng(startY));
+    c->Label1->setVisible(true);
+    c->Label2->setVisible(true);
+    c->Timer1->setEnabled(true);
+    c->Timer2->setEnabled(true);
+    seconds = 0;
+}
+
+void Form3::Timer1_Timer()
+{
+    if (pixelcolour == black) {
+        services.dialogs.MsgBox(lostPrompt, vbOKOnly, lostTitle);
+        endRun();
+        seconds = 0;
+    }
+    if (pixelcolour == red)
+        endRun();
+    if (pixelcolour == red)
+        won();
+}
+
+void Form3::endRun()
+{
+    if (!c)
+        return; // closed while the box was open
+    c->Timer1->setEnabled(false);
+    c->surface->unsetCursor();
+    c->Timer2->setEnabled(false);
+}
+
+void Form3::won()
+{
+    if (!c)
+        return;
+    if (!list.fileexists()) {
+        opennamepanel();
+        return;
+    }
+    points = runpoints();
+    qualifies = short(list.checkqualification(points));
+    if (qualifies == 0) {
+        services.dialogs.MsgBox(noPlacePrompt, vbOKOnly, noPlaceTitle);
+        seconds = 0;
+        return;
+    }
+    opennamepanel();
+}
+
+void Form3::opennamepanel()
+{
+    c->Frame3->show();
+    c->Frame3->raise();
+    points = runpoints();
+    c->Label4->setText(pointsSentence(points));
+    entry = Result { points, seconds, modename };
+    c->Text2->setFocus();
+}
+
+short Form3::runpoints() const
+{
+    // Cannot leave the 16-bit range while the seconds stop at its top; clamped all the same.
+    const int value = modepoints2 + modepoints1 - seconds;
+    return short(std::clamp<int>(value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max()));
+}
+
+void Form3::Timer2_Timer()
+{
+    // A run left alone for nine hours stops counting instead of overflowing.
+    if (seconds < std::numeric_limits<short>::max())
+        seconds = short(seconds + 1);
+    c->Label1->setCaption(QString::number(seconds));
+}
+
+void Form3::Command4_Click()
+{
+    const bool firstEntry = !list.fileexists();
+    if (!list.saveEntry(entry, c->Text2))
+        return; // the player was told; the panel stays for another try
+    // The count goes back to 0 as after every finished run, but never under a
+    // run that was started while the panel was open.
+    if (firstEntry && !c->Timer2->Enabled())
+        seconds = 0;
+    c->Frame3->hide();
+}
+
+void Form3::ganzeinfach_Click()
+{
+    selectMode(c->ganzeinfach, modeEasy);
+}
+
+void Form3::einfach_Click()
+{
+    selectMode(c->einfach, modeNormal);
+}
+
+void Form3::mittel_Click()
+{
+    selectMode(c->mittel, modeHard);
+}
+
+void Form3::schwer_Click()
+{
+    selectMode(c->schwer, modeVeryHard);
+}
+
+void Form3::selectMode(QAction *item, const DexterityMode &mode)
+{
+    clearmodemarks();
+    item->setChecked(true);
+    linewidth = mode.width;
+    applylinewidth();
+    modepoints1 = mode.points1;
+    modepoints2 = mode.points2;
+    modename = mode.caption;
+}
+
+void Form3::clearmodemarks()
+{
+    for (QAction *item : { c->ganzeinfach, c->einfach, c->mittel, c->schwer })
+        item->setChecked(false);
+}
+
+void Form3::applylinewidth()
+{
+    // Strokes and rings alike; the start area and the target are boxes and keep their size.
+    c->surface->setLinewidth(linewidth);
+    c->surface->update();
+}
+
+void Form3::hilfe_Click()
+{
+    c->Frame1->show();
+    c->Frame1->raise();
+}
+
+void Form3::Command2_Click()
+{
+    c->Frame1->hide();
+}
+
+void Form3::best_Click()
+{
+    list.showlist(c->Frame2, c->List1);
+}
+
+void Form3::Command3_Click()
+{
+    c->Frame2->hide();
+}
+
+void Form3::ende_Click()
+{
+    services.program.showStart();
+    unload();
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "highscore/highscorelist.h"
+#include "highscore/listvariant.h"
+#include "platform/window.h"
+
+#include <QString>
+#include <memory>
+
+class CourseSurface;
+struct DexterityMode;
+class PaintedLabel;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+namespace platform {
+class Timer;
+}
+
+// The dexterity test: the player steers a cross-hair along the narrow yellow
+// course into the red box without touching black, against the clock, in one of
+// four modes. A good time goes into best1.lst.
+class Form3 : public platform::Window
+{
+public:
+    struct Controls
+    {
+        CourseSurface *surface; // the window's own surface: course, target and the red texts
+        QPushButton *Command1; // lass uns anfangen
+        PaintedLabel *Label1; // seconds
+        PaintedLabel *Label2; // "Sekunden"
+        QGroupBox *Frame1; // help
+        QLabel *Label3;
+        QPushButton *Command2; // schon klar
+        QGroupBox *Frame2; // best list
+        QListWidget *List1;
+        QPushButton *Command3; // OK
+        QGroupBox *Frame3; // name entry
+        QLabel *Label4; // points sentence
+        QLineEdit *Text2; // name
+        QPushButton *Command4; // OK
+        platform::Timer *Timer1; // judging the last sample
+        platform::Timer *Timer2; // seconds of a run
+        QAction *ganzeinfach; // "einfach"
+        QAction *einfach; // "normal"
+        QAction *mittel; // "schwer"
+        QAction *schwer; // "sehr schwer"
+        QAction *hilfe;
+        QAction *best;
+        QAction *ende;
+    };
+
+    // Colours as the pointer reads them, 0x00BBGGRR.
+    static constexpr qint32 black = 0x000000;
+    static constexpr qint32 red = 0x0000FF;
+
+    explicit Form3(platform::Services &services);
+    ~Form3() override;
+
+    // Valid while loaded.
+    const Controls &controls() const { return *c; }
+
+    // A movement over the window's own surface, at a point in logical pixels of
+    // the client area (fractions allowed, as a high-resolution screen reports them).
+    void Form_MouseMove(double x, double y);
+    void Command1_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Command4_Click();
+
+    void ganzeinfach_Click();
+    void einfach_Click();
+    void mittel_Click();
+    void schwer_Click();
+    void hilfe_Click();
+    void Command2_Click();
+    void best_Click();
+    void Command3_Click();
+    void ende_Click();
+
+    void MoveMouse(float x, float y); // client pixels
+    void clearmodemarks();
+    void applylinewidth();
+
+    // Fields; they survive unloading. An unset value counts as 0.
+    qint32 pixelcolour = 0; // last sample; 0 before the first reads as black
+    short seconds = 0;
+    short linewidth = 0; // 0 until a mode is chosen: the course keeps its design width
+    short modepoints1 = 0;
+    short modepoints2 = 0;
+    QString modename;
+    short qualifies = 0;
+    short points = 0;
+    // What the name panel will write, fixed when it opened.
+    Result entry;
+
+protected:
+    void createControls(QWidget *client, QMenuBar *menuBar) override;
+    void destroyControls() override;
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void createCourse(QWidget *client);
+    void createPanels(QWidget *client);
+    void createMenus(QMenuBar *menuBar);
+    void selectMode(QAction *item, const DexterityMode &mode);
+    void endRun();
+    void won();
+    void opennamepanel();
+    short runpoints() const;
+
+    HighScoreList list;
+    std::unique_ptr<Controls> c;
+};
