@@ -2,6 +2,7 @@
 
 #include "platform/controls.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <cmath>
 
@@ -12,17 +13,8 @@ namespace {
 const QColor yellow(255, 255, 0);
 const QColor red(255, 0, 0);
 
-// The red texts are 18 point at the scale the layout is designed for (96 pixels an inch).
-constexpr int textPixelSize = 24;
-
-QFont redTextFont()
-{
-    QFont font = platform::designFont(18, true);
-    font.setPixelSize(textPixelSize);
-    // Every pixel of a letter must read exactly red, never a blend with the ground.
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
+constexpr int textPixelSize = 24; // 18 point at 96 pixels an inch
+constexpr int smallestPixelSize = 8;
 
 void drawCourse(QPainter &painter, int linewidth)
 {
@@ -45,15 +37,15 @@ void drawCourse(QPainter &painter, int linewidth)
 
 void drawTexts(QPainter &painter, const QList<RedText> &texts)
 {
-    painter.setFont(redTextFont());
     painter.setPen(red);
     for (const RedText &text : texts) {
         if (!text.visible || text.caption.isEmpty())
             continue;
         const QRectF box = toPixels(text.box);
         painter.save();
+        painter.setFont(redTextFont(text.caption, box.width()));
         painter.setClipRect(box);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text.caption);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, text.caption);
         painter.restore();
     }
 }
@@ -78,6 +70,17 @@ QPointF ringCentre(const Ring &ring)
 double ringRadius(const Ring &ring)
 {
     return std::min(ring.box.width(), ring.box.height()) / 2.0 / platform::twipsPerPixel;
+}
+
+QFont redTextFont(const QString &caption, double boxWidth)
+{
+    QFont font = platform::designFont(18, true);
+    font.setPixelSize(textPixelSize);
+    // Every pixel of a letter must read exactly red, never a blend with the ground.
+    font.setStyleStrategy(QFont::NoAntialias);
+    while (font.pixelSize() > smallestPixelSize && QFontMetricsF(font).horizontalAdvance(caption) > boxWidth)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
 }
 
 QImage render(const Look &look, qreal devicePixelRatio)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QList>
 #include <QPoint>
@@ -91,6 +92,11 @@ struct RedText
 
     bool operator==(const RedText &) const = default;
 };
+
+// 18 point at the scale the layout is designed for (96 pixels an inch), bold and
+// without antialiasing; smaller where the caption would run out of its box, as
+// the size was chosen for a narrower face than most systems have.
+QFont redTextFont(const QString &caption, double boxWidth);
 
 struct Look
 {

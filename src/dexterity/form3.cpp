@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 #include <limits>
 
@@ -41,10 +42,35 @@ const QString noPlacePrompt = QStringLiteral(
     "Super Sie haben es geschafft, leider langt Ihre Zeit noch nicht für einen Eintrag in die Highscoreliste!");
 const QString noPlaceTitle = QStringLiteral("Herzlichen Glückwunsch");
 
+// Panels are opaque: they hide the course beneath them, as they take its mouse movements.
+QGroupBox *makeOpaquePanel(QWidget *parent, const QString &caption, QRect twips)
+{
+    QGroupBox *panel = makePanel(parent, caption, twips);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+// The caption was measured for a narrower face: the panel's own font shrinks
+// until it fits, while its controls keep the font they had.
+void fitCaption(QGroupBox *panel)
+{
+    for (QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->testAttribute(Qt::WA_SetFont))
+            child->setFont(panel->font());
+    }
+    QFont font = panel->font();
+    const int room = panel->width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    while (QFontMetrics(font).horizontalAdvance(panel->title()) > room && font.pointSizeF() > 6.5)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    panel->setFont(font);
+}
+
 QString pointsSentence(short points)
 {
     return QStringLiteral("Das sind ") + QString::number(points) + QStringLiteral(" Punkte für Sie");
 }
+
+constexpr double pointsFontSize = 9.75;
 
 // Where the pointer is put at the start of a run: inside the start area.
 constexpr float startX = 25;
@@ -78,7 +104,8 @@ Form3::~Form3() = default;
 void Form3::createControls(QWidget *client, QMenuBar *menuBar)
 {
     c = std::make_unique<Controls>();
-    setBackColor(client, rgb(0, 0, 0));
+    // The black ground is the course picture's own; a black palette on the client
+    // would pass on to the buttons and panels and hide their captions.
     createCourse(client);
     createPanels(client);
     createMenus(menuBar);
@@ -91,6 +118,7 @@ void Form3::createCourse(QWidget *client)
     c->Label2 = c->surface->addLabel(QRect(7440, 360, 1815, 375), unitCaption);
 
     c->Command1 = makeButton(client, startCaption, twipsRect(3840, 840, 1695, 495));
+    fitToBox({ c->Command1 });
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
 
     c->Timer1 = new Timer(10, client);
@@ -101,24 +129,28 @@ void Form3::createCourse(QWidget *client)
 
 void Form3::createPanels(QWidget *client)
 {
-    c->Frame1 = makePanel(client, QString(), twipsRect(1320, 0, 4335, 1455));
+    c->Frame1 = makeOpaquePanel(client, QString(), twipsRect(1320, 0, 4335, 1455));
     c->Label3 = makeLabel(c->Frame1, helpText, twipsRect(120, 120, 4215, 735));
     c->Label3->setFont(designFont(9.75));
+    fitToBox(c->Label3);
     c->Command2 = makeButton(c->Frame1, understoodCaption, twipsRect(3000, 960, 1215, 375));
 
-    c->Frame2 = makePanel(client, QString(), twipsRect(3000, 0, 6015, 3375));
+    c->Frame2 = makeOpaquePanel(client, QString(), twipsRect(3000, 0, 6015, 3375));
     c->List1 = new QListWidget(c->Frame2);
     c->List1->setGeometry(twipsRect(120, 120, 5775, 2595));
     c->Command3 = makeButton(c->Frame2, okCaption, twipsRect(1920, 2880, 2175, 375));
 
-    c->Frame3 = makePanel(client, namePanelCaption, twipsRect(2880, 1800, 4575, 1815));
+    c->Frame3 = makeOpaquePanel(client, namePanelCaption, twipsRect(2880, 1800, 4575, 1815));
     c->Label4 = makeLabel(c->Frame3, QString(), twipsRect(720, 360, 3135, 255));
-    c->Label4->setFont(designFont(9.75, true));
+    c->Label4->setFont(designFont(pointsFontSize, true));
     setForeColor(c->Label4, rgb(255, 0, 0));
     c->Text2 = new QLineEdit(c->Frame3);
     c->Text2->setGeometry(twipsRect(600, 720, 3255, 375));
     HighScoreList::prepareNameBox(c->Text2);
     c->Command4 = makeButton(c->Frame3, okCaption, twipsRect(1440, 1320, 1695, 375));
+    fitCaption(c->Frame3);
+    for (QPushButton *button : { c->Command2, c->Command3, c->Command4 })
+        fitToBox({ button });
 
     QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
     QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
@@ -227,6 +259,8 @@ void Form3::opennamepanel()
     c->Frame3->raise();
     points = runpoints();
     c->Label4->setText(pointsSentence(points));
+    c->Label4->setFont(designFont(pointsFontSize, true)); // a shorter sentence may take the full size again
+    fitToBox(c->Label4);
     entry = Result { points, seconds, modename };
     c->Text2->setFocus();
 }

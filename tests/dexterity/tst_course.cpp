@@ -1,6 +1,7 @@
 #include "coursewalk.h"
 #include "dexterity/course.h"
 
+#include <QFontMetricsF>
 #include <QTest>
 
 using course::colourAt;
@@ -67,6 +68,8 @@ private slots:
     void narrowCourseHasNoGap();
     void redTextsArePureRedWhileVisible_data();
     void redTextsArePureRedWhileVisible();
+    void longCaptionsKeepAllTheirLetters_data();
+    void longCaptionsKeepAllTheirLetters();
     void outsideThePictureIsBlack();
 };
 
@@ -247,6 +250,40 @@ void CourseTest::redTextsArePureRedWhileVisible()
     // The letters stay inside their label.
     QCOMPARE(colourAt(image, QPointF(447.5, 30)), black);
     QCOMPARE(colourAt(image, QPointF(500, 49.5)), black);
+}
+
+void CourseTest::longCaptionsKeepAllTheirLetters_data()
+{
+    QTest::addColumn<QRect>("box");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("fullSize");
+    QTest::newRow("one digit") << secondsBox << QStringLiteral("7") << true;
+    QTest::newRow("five digits") << secondsBox << QStringLiteral("32767") << false;
+    QTest::newRow("Sekunden") << unitBox << QStringLiteral("Sekunden") << false;
+}
+
+void CourseTest::longCaptionsKeepAllTheirLetters()
+{
+    QFETCH(QRect, box);
+    QFETCH(QString, caption);
+    QFETCH(bool, fullSize);
+    const QRectF pixels = course::toPixels(box);
+    // On a face wider than the design's the text shrinks rather than being cut off.
+    const QFont font = course::redTextFont(caption, pixels.width());
+    QVERIFY(QFontMetricsF(font).horizontalAdvance(caption) <= pixels.width());
+    if (fullSize || QFontMetricsF(course::redTextFont(QString(), 1000)).horizontalAdvance(caption) <= pixels.width())
+        QCOMPARE(font.pixelSize(), 24);
+    else
+        QVERIFY(font.pixelSize() < 24);
+
+    const QImage image = picture(15, 1, { { box, caption, true } });
+    int reds = 0;
+    for (double y = pixels.top(); y < pixels.bottom(); ++y) {
+        QCOMPARE(colourAt(image, QPointF(pixels.right() - 1, y)), black);
+        for (double x = pixels.left(); x < pixels.right(); ++x)
+            reds += colourAt(image, QPointF(x, y)) == red;
+    }
+    QVERIFY(reds > 20);
 }
 
 void CourseTest::outsideThePictureIsBlack()

@@ -86,6 +86,7 @@ private:
     void runSeconds(int count);
     void finishAt(QPointF point);
     QPointF redLetterIn(QRect twips);
+    bool hidesTheCourse(QGroupBox *panel);
     void chooseMode(QAction *item) { item->trigger(); }
 
     std::unique_ptr<FakeServices> fake;
@@ -148,6 +149,21 @@ QPointF Form3Test::redLetterIn(QRect twips)
         }
     }
     return QPointF(-1, -1);
+}
+
+// A shown panel covers the course: at its free corners neither the black ground
+// nor a yellow stroke shows through.
+bool Form3Test::hidesTheCourse(QGroupBox *panel)
+{
+    const QImage shot = form->client()->grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    const QRect area = panel->geometry().adjusted(8, 8, -8, -8);
+    for (QPoint corner : { area.bottomLeft(), area.bottomRight() }) {
+        const QColor colour = shot.pixelColor(corner * ratio);
+        if (colour == QColor(Qt::black) || colour == QColor(Qt::yellow))
+            return false;
+    }
+    return true;
 }
 
 void Form3Test::loadsWithItsDesign()
@@ -271,6 +287,7 @@ void Form3Test::wonOn()
     QCOMPARE(c().surface->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(fake->dialogs.shown.isEmpty());
     QVERIFY(c().Frame3->isVisible()); // no list yet: every finish earns the panel
+    QVERIFY(hidesTheCourse(c().Frame3));
     QCOMPARE(c().Label4->text(), QStringLiteral("Das sind 185 Punkte für Sie"));
     QCOMPARE(form->points, short(185));
     QCOMPARE(form->seconds, short(15));
@@ -582,6 +599,7 @@ void Form3Test::helpAndListPanels()
 {
     c().hilfe->trigger();
     QVERIFY(c().Frame1->isVisible());
+    QVERIFY(hidesTheCourse(c().Frame1));
     QVERIFY(c().Frame1->geometry().intersects(c().Command1->geometry()));
     QCOMPARE(c().Label3->text(),
         QStringLiteral("Sie dürfen nach dem Start den gelben Bereich nicht mehr mit der Maus verlassen. Führen Sie "
@@ -601,6 +619,7 @@ void Form3Test::helpAndListPanels()
     startRun(); // the list opens during a run too
     c().best->trigger();
     QVERIFY(c().Frame2->isVisible());
+    QVERIFY(hidesTheCourse(c().Frame2));
     QCOMPARE(c().List1->count(), 2);
     QCOMPARE(c().List1->item(0)->text(), lines[0]);
     QCOMPARE(c().List1->item(1)->text(), lines[1]);
