@@ -13,8 +13,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStyle>
-#include <limits>
 
 using namespace platform;
 
@@ -77,43 +75,14 @@ void fillPanel(QWidget *panel, const QColor &colour)
     panel->setAutoFillBackground(true);
 }
 
-// The design's face is narrower than the sans-serif faces that stand in for
-// it: where the longest text of a control would be cut off, its font shrinks
-// until the text fits.
-bool fits(const QFont &font, const QString &text, QSize room, bool wrapped)
-{
-    const QFontMetrics metrics(font);
-    if (!wrapped)
-        return metrics.horizontalAdvance(text) <= room.width();
-    const QRect unbounded(0, 0, room.width(), std::numeric_limits<int>::max() / 2);
-    return metrics.boundingRect(unbounded, Qt::TextWordWrap, text).height() <= room.height();
-}
-
-void shrinkToFit(QWidget *widget, const QString &longest, QSize room, bool wrapped = false)
-{
-    constexpr double smallest = 6;
-    QFont font = widget->font();
-    while (font.pointSizeF() > smallest && !fits(font, longest, room, wrapped))
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    widget->setFont(font);
-}
-
 QLabel *makeLineLabel(QWidget *parent, QRect twips, quint32 colour, double pointSize, const QString &longest)
 {
     QLabel *label = makeLabel(parent, QString(), twips);
     label->setWordWrap(false); // one line, never broken under the next
     label->setFont(designFont(pointSize, true));
-    shrinkToFit(label, longest, label->size());
+    fitToBox(label, longest);
     setForeColor(label, vbColor(colour));
     return label;
-}
-
-// The width a line edit leaves for its text inside the frame and margins.
-QSize textRoom(QLineEdit *edit)
-{
-    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
-    constexpr int innerMargin = 2; // each side, fixed inside QLineEdit
-    return edit->size() - QSize(2 * (frame + innerMargin) + 1, 0); // + 1 for the cursor
 }
 
 void showOnTop(QWidget *panel)
@@ -152,7 +121,7 @@ void Form4::createDrillControls(QWidget *client)
     c->Text1 = new QLineEdit(client);
     c->Text1->setGeometry(twipsRect(2880, 3600, 1215, 615));
     c->Text1->setFont(designFont(24, true));
-    shrinkToFit(c->Text1, longestAnswer, textRoom(c->Text1));
+    fitToBox(c->Text1, longestAnswer);
     setForeColor(c->Text1, vbColor(answerRed));
     setBackColor(c->Text1, vbColor(black));
     c->Text1->hide();
@@ -173,8 +142,7 @@ void Form4::createPanels(QWidget *client)
 
     c->Frame1 = makePanel(client, entryPanelCaption, twipsRect(1920, 1920, 3375, 2415));
     fillPanel(c->Frame1, face);
-    constexpr int captionIndent = 8; // room for the frame beside the caption
-    shrinkToFit(c->Frame1, entryPanelCaption, c->Frame1->size() - QSize(2 * captionIndent, 0));
+    fitCaption(c->Frame1); // before its controls are built: they share the caption's size
     c->Label5 = makeLabel(c->Frame1, entryPanelPlaceholder, twipsRect(240, 480, 2895, 495));
     c->Text2 = new QLineEdit(c->Frame1);
     c->Text2->setGeometry(twipsRect(240, 960, 2895, 375));
@@ -191,7 +159,7 @@ void Form4::createPanels(QWidget *client)
     fillPanel(c->Frame3, vbColor(helpBackground));
     c->Label4 = makeLabel(c->Frame3, helpText, twipsRect(120, 120, 4455, 1815));
     c->Label4->setFont(designFont(12));
-    shrinkToFit(c->Label4, helpText, c->Label4->size(), true);
+    fitToBox(c->Label4);
     setBackColor(c->Label4, vbColor(helpBackground));
     c->Command5 = makeButton(c->Frame3, understoodCaption, twipsRect(3000, 2280, 1575, 375));
 }

@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStyle>
 #include <algorithm>
 #include <limits>
 
@@ -48,21 +47,6 @@ QGroupBox *makeOpaquePanel(QWidget *parent, const QString &caption, QRect twips)
     QGroupBox *panel = makePanel(parent, caption, twips);
     panel->setAutoFillBackground(true);
     return panel;
-}
-
-// The caption was measured for a narrower face: the panel's own font shrinks
-// until it fits, while its controls keep the font they had.
-void fitCaption(QGroupBox *panel)
-{
-    for (QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (!child->testAttribute(Qt::WA_SetFont))
-            child->setFont(panel->font());
-    }
-    QFont font = panel->font();
-    const int room = panel->width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
-    while (QFontMetrics(font).horizontalAdvance(panel->title()) > room && font.pointSizeF() > 6.5)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    panel->setFont(font);
 }
 
 QString pointsSentence(short points)

@@ -13,7 +13,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStyle>
 
 using namespace memory;
 using namespace platform;
@@ -73,32 +72,6 @@ QGroupBox *makeFilledPanel(QWidget *parent, const QString &caption, QRect twips,
     return panel;
 }
 
-// The design's panel caption was measured for a narrower face: shrink the
-// panel's own font until its caption fits. Its controls keep their fonts.
-void fitCaption(QGroupBox *panel)
-{
-    const QFont childFont = panel->font();
-    for (QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (!child->testAttribute(Qt::WA_SetFont))
-            child->setFont(childFont);
-    }
-    QFont font = childFont;
-    const int room = panel->width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
-    while (QFontMetrics(font).horizontalAdvance(panel->title()) > room && font.pointSizeF() > 6.5)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    panel->setFont(font);
-}
-
-// Shrinks a label's font until the longest text it will show fits, then puts
-// its own text back.
-void fitToLongest(QLabel *label, const QString &longest)
-{
-    const QString own = label->text();
-    label->setText(longest);
-    fitToBox(label);
-    label->setText(own);
-}
-
 Shape *makeSquare(QWidget *client, const QColor &colour)
 {
     auto *square = new Shape(client, Shape::Kind::Rectangle, twipsRect(2520, 1200, 2535, 2535), colour);
@@ -131,12 +104,12 @@ void form2::buildGameControls(QWidget *client)
     c->Label1 = makeLabel(client, QString(), twipsRect(0, 5520, 7575, 375));
     c->Label1->setFont(designFont(12));
     fillWith(c->Label1, lightYellow);
-    fitToLongest(c->Label1, QStringLiteral(" Einstellung: 500 Farben merken bei mittlerer Geschwindigkeit."));
+    fitToBox(c->Label1, QStringLiteral(" Einstellung: 500 Farben merken bei mittlerer Geschwindigkeit."));
 
     c->Label3 = makeLabel(client, QStringLiteral("Label3"), twipsRect(1440, 4920, 4095, 495));
     c->Label3->setFont(designFont(9.75, true));
     setForeColor(c->Label3, progressGreen);
-    fitToLongest(c->Label3, QStringLiteral("500 von 500 richtig"));
+    fitToBox(c->Label3, QStringLiteral("500 von 500 richtig"));
     fillWith(c->Label3, black);
     c->Label3->hide();
 
@@ -166,7 +139,7 @@ void form2::buildPanels(QWidget *client)
     c->Frame1 = makeFilledPanel(client, QString(), twipsRect(1560, 1200, 4695, 1935), lightYellow);
     c->Label2 = makeLabel(c->Frame1, QStringLiteral("Label2"), twipsRect(120, 240, 4455, 615));
     c->Label2->setFont(designFont(9.75, true));
-    fitToLongest(c->Label2, QStringLiteral("Das war leider ein Fehler, aber Sie haben 499 richtig"));
+    fitToBox(c->Label2, QStringLiteral("Das war leider ein Fehler, aber Sie haben 499 richtig"));
     c->Command7 = makeButton(c->Frame1, resultOkCaption, twipsRect(2640, 1440, 1455, 375));
 
     c->Frame2 = makeFilledPanel(client, QString(), twipsRect(2520, 0, 3495, 2655), lightGreen);

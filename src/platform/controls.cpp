@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -58,12 +59,22 @@ namespace {
 constexpr double smallestPointSize = 6;
 constexpr double pointStep = 0.5;
 
-bool fitsLabel(const QLabel *label, const QFont &font)
+bool fitsLabel(const QLabel *label, const QFont &font, const QString &text)
 {
     const QRect box = label->contentsRect();
     const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
-    const QRect needed = QFontMetrics(font).boundingRect(box, flags, label->text());
+    const QRect needed = QFontMetrics(font).boundingRect(box, flags, text);
     return needed.width() <= box.width() && needed.height() <= box.height();
+}
+
+// Inside the frame QLineEdit keeps 2 pixels beside its text and 1 above and
+// below; one more pixel goes to the cursor behind the last character.
+bool fitsLine(const QLineEdit *edit, const QFont &font, const QString &text)
+{
+    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    const QSize room = edit->size() - QSize(2 * (frame + 2) + 1, 2 * (frame + 1));
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
 }
 
 bool fitsButton(const QPushButton *button, const QFont &font)
@@ -78,6 +89,12 @@ bool fitsButton(const QPushButton *button, const QFont &font)
     return needed.width() <= button->width() && needed.height() <= button->height();
 }
 
+bool fitsCaption(const QGroupBox *panel, const QFont &font)
+{
+    const int room = panel->width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    return QFontMetrics(font).horizontalAdvance(panel->title()) <= room;
+}
+
 template <typename Fits>
 QFont shrunk(QFont font, Fits fits)
 {
@@ -88,9 +105,15 @@ QFont shrunk(QFont font, Fits fits)
 
 } // namespace
 
-void fitToBox(QLabel *label)
+void fitToBox(QLabel *label, const QString &longest)
 {
-    label->setFont(shrunk(label->font(), [label](const QFont &font) { return fitsLabel(label, font); }));
+    const QString text = longest.isEmpty() ? label->text() : longest;
+    label->setFont(shrunk(label->font(), [&](const QFont &font) { return fitsLabel(label, font, text); }));
+}
+
+void fitToBox(QLineEdit *edit, const QString &longest)
+{
+    edit->setFont(shrunk(edit->font(), [&](const QFont &font) { return fitsLine(edit, font, longest); }));
 }
 
 void fitToBox(const QList<QPushButton *> &buttons)
@@ -103,6 +126,16 @@ void fitToBox(const QList<QPushButton *> &buttons)
     });
     for (QPushButton *button : buttons)
         button->setFont(font);
+}
+
+void fitCaption(QGroupBox *panel)
+{
+    // Pinned first: the controls would take on the panel's smaller font.
+    for (QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!child->testAttribute(Qt::WA_SetFont))
+            child->setFont(panel->font());
+    }
+    panel->setFont(shrunk(panel->font(), [panel](const QFont &font) { return fitsCaption(panel, font); }));
 }
 
 void setForeColor(QWidget *widget, const QColor &colour)
@@ -170,7 +203,7 @@ QAction *makeCheckItem(QMenu *menu, const QString &caption, bool checked, std::f
     action->setCheckable(true);
     action->setChecked(checked);
     QObject::connect(action, &QAction::triggered, action, [action, handler = std::move(handler)](bool toggled) {
-        action->setChecked(!toggled);  // undo Qt's own toggle: the handler sets the marks
+        action->setChecked(!toggled); // undo Qt's own toggle: the handler sets the marks
         handler();
     });
     return action;
@@ -185,62 +218,55 @@ QAction *makeMenuBarItem(QMenuBar *bar, const QString &caption, std::function<vo
 
 namespace {
 
-class KeyUpFilter : public QObject
+// Calls a handler for the events of a widget that a predicate picks out; the
+// widget still receives every event.
+class EventHandler : public QObject
 {
 public:
-    KeyUpFilter(QObject *parent, std::function<void()> handler)
-        : QObject(parent)
+    using Predicate = bool (*)(const QWidget *watched, const QEvent *event);
+
+    EventHandler(QWidget *widget, Predicate picks, std::function<void()> handler)
+        : QObject(widget)
+        , picks_(picks)
         , handler_(std::move(handler))
-    {
-    }
+    { }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
+        if (picks_(static_cast<QWidget *>(watched), event))
             handler_();
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    Predicate picks_;
     std::function<void()> handler_;
 };
 
-class ClickFilter : public QObject
+bool isClick(const QWidget *watched, const QEvent *event)
 {
-public:
-    ClickFilter(QObject *parent, std::function<void()> handler)
-        : QObject(parent)
-        , handler_(std::move(handler))
-    {
-    }
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    return mouse->button() == Qt::LeftButton && watched->rect().contains(mouse->position().toPoint());
+}
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            auto *mouse = static_cast<QMouseEvent *>(event);
-            auto *widget = static_cast<QWidget *>(watched);
-            if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
-                handler_();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> handler_;
-};
+bool isKeyUp(const QWidget *, const QEvent *event)
+{
+    return event->type() == QEvent::KeyRelease && !static_cast<const QKeyEvent *>(event)->isAutoRepeat();
+}
 
 } // namespace
 
 void onClick(QWidget *widget, std::function<void()> handler)
 {
-    widget->installEventFilter(new ClickFilter(widget, std::move(handler)));
+    widget->installEventFilter(new EventHandler(widget, isClick, std::move(handler)));
 }
 
 void onKeyUp(QWidget *widget, std::function<void()> handler)
 {
-    widget->installEventFilter(new KeyUpFilter(widget, std::move(handler)));
+    widget->installEventFilter(new EventHandler(widget, isKeyUp, std::move(handler)));
 }
 
 Shape::Shape(QWidget *parent, Kind kind, QRect twips, const QColor &fill)

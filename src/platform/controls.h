@@ -11,6 +11,7 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -26,16 +27,20 @@ QRect twipsRect(int left, int top, int width, int height);
 void place(QWidget *widget, int left, int top, int width, int height);
 
 QColor rgb(int red, int green, int blue);
-QColor vbColor(quint32 bgr);  // 0x00BBGGRR
+QColor vbColor(quint32 bgr); // 0x00BBGGRR
 
 // "MS Sans Serif" where the system has it, else its sans-serif face.
 QFont designFont(double pointSize, bool bold = false);
 
 // The design's measures were made for a narrower face than most systems have:
 // these shrink a font in half-point steps (to 6 pt at most) until the text fits
-// its box. Buttons in a row or column share one size.
-void fitToBox(QLabel *label);
+// its box. A label or line edit fits the longest text it will show (a label its
+// own text when none is given); buttons in a row or column share one size; a
+// panel fits its caption while the controls already on it keep their font.
+void fitToBox(QLabel *label, const QString &longest = {});
+void fitToBox(QLineEdit *edit, const QString &longest);
 void fitToBox(const QList<QPushButton *> &buttons);
+void fitCaption(QGroupBox *panel);
 
 void setForeColor(QWidget *widget, const QColor &colour);
 void setBackColor(QWidget *widget, const QColor &colour);
@@ -71,7 +76,7 @@ public:
     Shape(QWidget *parent, Kind kind, QRect twips, const QColor &fill);
 
     void setFill(const QColor &fill);
-    void setBorder(const QColor &colour, int widthPixels);  // circle outline only
+    void setBorder(const QColor &colour, int widthPixels); // circle outline only
 
 protected:
     void paintEvent(QPaintEvent *event) override;

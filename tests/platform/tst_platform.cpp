@@ -5,12 +5,16 @@
 #include "platform/window.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
+#include <functional>
 
 using namespace platform;
 
@@ -96,6 +100,19 @@ const Conversion conversions[] = {
     { "formatSeconds", "0.2346", "0,235 Sekunden" }, { "formatSeconds", "-0.02", "-0,020 Sekunden" },
     { "formatSeconds", "1234.5", "1234,500 Sekunden" }, { "formatSeconds", "59.9996", "60,000 Sekunden" }
 };
+
+const QString wrappedText = QStringLiteral("Ein recht langer Text, der in seinem Kasten umbrechen muss und ihn "
+                                           "bei zwölf Punkten fett sicher überfüllt, weil er so lang ist.");
+
+// Where a line edit shows its text: inside the frame its style draws, less the
+// margins QLineEdit keeps (2 pixels beside the text, 1 above and below).
+QRect textArea(const QLineEdit *edit)
+{
+    QStyleOptionFrame frame;
+    frame.initFrom(edit);
+    frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+    return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).adjusted(2, 1, -2, -1);
+}
 
 } // namespace
 
@@ -248,24 +265,58 @@ private slots:
         QCOMPARE(item->isChecked(), expected);
     }
 
+    // A control fitted to a text it cannot show at 12 pt bold ends at the
+    // largest half-point size that shows the text whole, or at 6 pt.
+    void fitToBoxShrinksToTheLargestSizeThatFits_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QRect>("box");
+        QTest::addColumn<QString>("longest"); // a label's own text when empty
+        QTest::newRow("wrapped label, its own text") << "label" << QRect(0, 0, 200, 80) << QString();
+        QTest::newRow("label, a longer text to come")
+            << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und noch mehr.";
+        QTest::newRow("line edit, too narrow") << "edit" << QRect(0, 0, 60, 40) << "980198";
+        QTest::newRow("line edit, too low") << "edit" << QRect(0, 0, 200, 18) << "9801";
+        QTest::newRow("button, no further than readable")
+            << "button" << QRect(0, 80, 40, 33) << "viel zu lang für so wenig";
+    }
     void fitToBoxShrinksToTheLargestSizeThatFits()
     {
+        QFETCH(QString, kind);
+        QFETCH(QRect, box);
+        QFETCH(QString, longest);
         QWidget client;
-        const QString text = QStringLiteral("Ein recht langer Text, der in seinem Kasten umbrechen muss und ihn "
-                                            "bei zwölf Punkten fett sicher überfüllt, weil er so lang ist.");
-        const QRect box(0, 0, 200, 80);
-        QLabel *label = makeLabel(&client, text, box);
-        label->setFont(designFont(12, true));
-        fitToBox(label);
-        QFont larger = label->font();
+        client.setFont(designFont(12, true));
+        std::function<bool(const QFont &)> fits;
+        QWidget *control = nullptr;
+        if (kind == "label") {
+            QLabel *label = makeLabel(&client, wrappedText, box);
+            fitToBox(label, longest);
+            QCOMPARE(label->text(), wrappedText); // fitted for the longer text, showing its own
+            const QString text = longest.isEmpty() ? wrappedText : longest;
+            const int flags = Qt::TextWordWrap | label->alignment();
+            fits = [=](const QFont &font) { return box.contains(QFontMetrics(font).boundingRect(box, flags, text)); };
+            control = label;
+        } else if (kind == "edit") {
+            auto *edit = new QLineEdit(&client);
+            edit->setGeometry(box);
+            fitToBox(edit, longest);
+            fits = [area = textArea(edit), longest](const QFont &font) {
+                const QFontMetrics metrics(font);
+                return metrics.horizontalAdvance(longest) < area.width() && metrics.height() <= area.height();
+            };
+            control = edit;
+        } else {
+            QPushButton *button = makeButton(&client, longest, box);
+            fitToBox({ button });
+            QCOMPARE(button->font().pointSizeF(), 6.0);
+            return;
+        }
+        QFont larger = control->font();
+        QVERIFY(larger.pointSizeF() < 12);
         larger.setPointSizeF(larger.pointSizeF() + 0.5);
-        const int flags = Qt::TextWordWrap | label->alignment();
-        QVERIFY(box.contains(QFontMetrics(label->font()).boundingRect(box, flags, text)));
-        QVERIFY(!box.contains(QFontMetrics(larger).boundingRect(box, flags, text)));
-
-        QPushButton *button = makeButton(&client, QStringLiteral("viel zu lang für so wenig"), QRect(0, 80, 40, 33));
-        fitToBox({ button });
-        QCOMPARE(button->font().pointSizeF(), 6.0); // no further than readable
+        QVERIFY(fits(control->font()));
+        QVERIFY(!fits(larger));
     }
 };
 
