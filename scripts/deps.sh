@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++            # the build
-    qt6-base-dev                     # Qt 6 Widgets and Qt Test
+    qt6-base-dev qt6-qpa-plugins     # Qt 6 Widgets and Qt Test, the X11 platform
     fonts-dejavu-core                # text on the offscreen and X11 platforms
-    xvfb xauth xdotool x11-utils     # the real-window tests
+    xvfb xfonts-base xauth xdotool x11-utils  # the real-window tests
     imagemagick                      # screenshots of the real window
     valgrind                         # the benchmarks' instruction counts
 )
