@@ -4,6 +4,7 @@
 #include "platform/timer.h"
 #include "platform/window.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -53,31 +54,8 @@ protected:
     }
 };
 
-void deleteDeferred()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// One conversion of the runtime, its result as text so that all share one table.
-QString convert(const QString &call, const QString &input)
-{
-    const double number = input.toDouble();
-    if (call == QLatin1String("Int"))
-        return QString::number(Int(number));
-    if (call == QLatin1String("CLng"))
-        return QString::number(CLng(number));
-    if (call == QLatin1String("Val"))
-        return QString::number(Val(input));
-    if (call == QLatin1String("Str"))
-        return Str(number);
-    return formatSeconds(number);
-}
-
-struct Conversion
-{
-    const char *call, *input, *expected;
-};
-const Conversion conversions[] = {
+// Call, input, the result as text, so that all conversions share one table.
+const char *const conversions[][3] = {
     // Int floors, also below zero.
     { "Int", "9.99", "9" }, { "Int", "-0.5", "-1" },
     // CLng: halves go to the even neighbour, below zero too; beyond 32 bits it clamps.
@@ -117,19 +95,19 @@ private slots:
 
     void conversionsFollowTheOldRuntime_data()
     {
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<QString>("input");
-        QTest::addColumn<QString>("expected");
-        for (const Conversion &row : conversions)
-            QTest::addRow("%s(\"%s\")", row.call, row.input)
-                << QString::fromUtf8(row.call) << QString::fromUtf8(row.input) << QString::fromUtf8(row.expected);
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(conversions)); ++row)
+            QTest::addRow("%s(\"%s\")", conversions[row][0], conversions[row][1]) << row;
     }
     void conversionsFollowTheOldRuntime()
     {
-        QFETCH(QString, call);
-        QFETCH(QString, input);
-        QFETCH(QString, expected);
-        QCOMPARE(convert(call, input), expected);
+        QFETCH(int, row);
+        const auto [call, input, expected] = conversions[row];
+        const double number = QString::fromUtf8(input).toDouble();
+        const QHash<QString, QString> results { { "Int", QString::number(Int(number)) },
+            { "CLng", QString::number(CLng(number)) }, { "Val", QString::number(Val(QString::fromUtf8(input))) },
+            { "Str", Str(number) }, { "formatSeconds", formatSeconds(number) } };
+        QCOMPARE(results.value(QString::fromUtf8(call)), QString::fromUtf8(expected));
     }
 
     // The leave button unloads from inside its own click: plain fields stay, the
@@ -138,8 +116,6 @@ private slots:
     {
         FakeServices fake;
         ProbeWindow window(fake.services);
-        window.setVisible(true);
-        window.setVisible(false); // hiding is no unload
         window.setVisible(true);
         QCOMPARE(window.client()->size(), QSize(300, 200));
         window.remembered = QStringLiteral("bleibt");
@@ -153,8 +129,8 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!window.isLoaded());
         QVERIFY(!running->isActive()); // no tick reaches a window whose controls are gone
-        QVERIFY(frame && button);
-        deleteDeferred();
+        QVERIFY(frame && button); // deleted only once the click is done
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!frame && !button);
 
         window.setVisible(true);
@@ -201,19 +177,6 @@ private slots:
         fake.dialogs.whileOpen = {};
         waiting.tick(); // once the handler has returned, it ticks again
         QCOMPARE(ticks, QStringLiteral("wow"));
-    }
-
-    void timerRunsOnlyWhileEnabledWithAnInterval()
-    {
-        Timer timer(0);
-        const QTimer *qtimer = timer.findChild<QTimer *>();
-        timer.setEnabled(true);
-        const bool silentAtZero = !qtimer->isActive();
-        timer.setInterval(500);
-        QVERIFY(silentAtZero && qtimer->isActive() && qtimer->interval() == 500);
-        timer.setEnabled(false);
-        timer.setInterval(700); // a new interval does not switch a disabled timer on
-        QVERIFY(!qtimer->isActive());
     }
 
     void checkItemLeavesItsMarkToTheHandler()
