@@ -12,7 +12,7 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
 fi
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 for benchmark in build-bench/bench/bench_*; do
-    [ -x "$benchmark" ] || continue
+    [ -f "$benchmark" ] && [ -x "$benchmark" ] || continue
     echo "== $(basename "$benchmark")"
     "$benchmark"
 done
