@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++            # the build
+    clang-format                     # the format check of the tests
     qt6-base-dev qt6-qpa-plugins     # Qt 6 Widgets and Qt Test, the X11 platform
     fonts-dejavu-core                # text on the offscreen and X11 platforms
     xvfb xfonts-base xauth xdotool x11-utils  # the real-window tests

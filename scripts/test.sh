@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
 
+# The code keeps the repository's format (.clang-format, Debian's clang-format 14).
+find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")

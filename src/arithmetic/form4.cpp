@@ -75,9 +75,10 @@ void fillPanel(QWidget *panel, const QColor &colour)
     panel->setAutoFillBackground(true);
 }
 
-QLabel *makeLineLabel(QWidget *parent, QRect twips, quint32 colour, double pointSize, const QString &longest)
+QLabel *makeLineLabel(
+    QWidget *parent, const char *name, QRect twips, quint32 colour, double pointSize, const QString &longest)
 {
-    QLabel *label = makeLabel(parent, QString(), twips);
+    QLabel *label = makeLabel(parent, name, QString(), twips);
     label->setWordWrap(false); // one line, never broken under the next
     label->setFont(designFont(pointSize, true));
     fitToBox(label, longest);
@@ -94,7 +95,7 @@ void showOnTop(QWidget *panel)
 } // namespace
 
 Form4::Form4(Services &services)
-    : Window(services, caption, QSize(7065, 5475))
+    : WindowWith(services, caption, QSize(7065, 5475))
     , list(lists::arithmetic, services)
 { }
 
@@ -116,64 +117,61 @@ void Form4::createControls(QWidget *client, QMenuBar *menuBar)
 
 void Form4::createDrillControls(QWidget *client)
 {
-    c->Label1 = makeLineLabel(client, twipsRect(2520, 1800, 2175, 615), taskGreen, 24, longestTask);
+    c->Label1 = makeLineLabel(client, "Label1", twipsRect(2520, 1800, 2175, 615), taskGreen, 24, longestTask);
 
-    c->Text1 = new QLineEdit(client);
-    c->Text1->setGeometry(twipsRect(2880, 3600, 1215, 615));
+    c->Text1 = makeTextBox(client, "Text1", twipsRect(2880, 3600, 1215, 615));
     c->Text1->setFont(designFont(24, true));
     fitToBox(c->Text1, longestAnswer);
     setForeColor(c->Text1, vbColor(answerRed));
     setBackColor(c->Text1, vbColor(black));
     c->Text1->hide();
 
-    c->Command1 = makeButton(client, startCaption, twipsRect(2760, 4920, 1575, 495));
-    c->Command2 = makeButton(client, cancelCaption, twipsRect(2760, 4920, 1575, 495));
+    c->Command1 = makeButton(client, "Command1", startCaption, twipsRect(2760, 4920, 1575, 495));
+    c->Command2 = makeButton(client, "Command2", cancelCaption, twipsRect(2760, 4920, 1575, 495));
     c->Command2->hide();
 
-    c->Label2 = makeLineLabel(client, twipsRect(120, 5040, 2295, 375), pointsYellow, 13.5, longestPoints);
-    c->Label3 = makeLineLabel(client, twipsRect(4680, 5040, 2295, 375), countdownRed, 12, longestCountdown);
+    c->Label2 = makeLineLabel(client, "Label2", twipsRect(120, 5040, 2295, 375), pointsYellow, 13.5, longestPoints);
+    c->Label3 = makeLineLabel(client, "Label3", twipsRect(4680, 5040, 2295, 375), countdownRed, 12, longestCountdown);
 
-    c->Timer1 = new Timer(tickMs, client);
+    c->Timer1 = new Timer("Timer1", tickMs, client);
 }
 
 void Form4::createPanels(QWidget *client)
 {
     const QColor face = QApplication::palette().color(QPalette::Window);
 
-    c->Frame1 = makePanel(client, entryPanelCaption, twipsRect(1920, 1920, 3375, 2415));
+    c->Frame1 = makePanel(client, "Frame1", entryPanelCaption, twipsRect(1920, 1920, 3375, 2415));
     fillPanel(c->Frame1, face);
     fitCaption(c->Frame1); // before its controls are built: they share the caption's size
-    c->Label5 = makeLabel(c->Frame1, entryPanelPlaceholder, twipsRect(240, 480, 2895, 495));
-    c->Text2 = new QLineEdit(c->Frame1);
-    c->Text2->setGeometry(twipsRect(240, 960, 2895, 375));
+    c->Label5 = makeLabel(c->Frame1, "Label5", entryPanelPlaceholder, twipsRect(240, 480, 2895, 495));
+    c->Text2 = makeTextBox(c->Frame1, "Text2", twipsRect(240, 960, 2895, 375));
     HighScoreList::prepareNameBox(c->Text2);
-    c->Command3 = makeButton(c->Frame1, okCaption, twipsRect(1080, 1680, 1095, 375));
+    c->Command3 = makeButton(c->Frame1, "Command3", okCaption, twipsRect(1080, 1680, 1095, 375));
 
-    c->Frame2 = makePanel(client, listPanelCaption, twipsRect(1080, 0, 3735, 2655));
+    c->Frame2 = makePanel(client, "Frame2", listPanelCaption, twipsRect(1080, 0, 3735, 2655));
     fillPanel(c->Frame2, face);
-    c->List1 = new QListWidget(c->Frame2);
-    c->List1->setGeometry(twipsRect(0, 240, 3615, 2010));
-    c->Command4 = makeButton(c->Frame2, okCaption, twipsRect(480, 2280, 2655, 255));
+    c->List1 = makeListBox(c->Frame2, "List1", twipsRect(0, 240, 3615, 2010));
+    c->Command4 = makeButton(c->Frame2, "Command4", okCaption, twipsRect(480, 2280, 2655, 255));
 
-    c->Frame3 = makePanel(client, QString(), twipsRect(2160, 0, 4695, 2775));
+    c->Frame3 = makePanel(client, "Frame3", QString(), twipsRect(2160, 0, 4695, 2775));
     fillPanel(c->Frame3, vbColor(helpBackground));
-    c->Label4 = makeLabel(c->Frame3, helpText, twipsRect(120, 120, 4455, 1815));
+    c->Label4 = makeLabel(c->Frame3, "Label4", helpText, twipsRect(120, 120, 4455, 1815));
     c->Label4->setFont(designFont(12));
     fitToBox(c->Label4);
     setBackColor(c->Label4, vbColor(helpBackground));
-    c->Command5 = makeButton(c->Frame3, understoodCaption, twipsRect(3000, 2280, 1575, 375));
+    c->Command5 = makeButton(c->Frame3, "Command5", understoodCaption, twipsRect(3000, 2280, 1575, 375));
 }
 
 void Form4::createMenus(QMenuBar *menuBar)
 {
-    c->eins = makeMenu(menuBar, rangeMenu);
-    c->z10 = makeCheckItem(c->eins, upToTenItem, false, [this] { z10_Click(); });
-    c->z20 = makeCheckItem(c->eins, tenToTwentyItem, false, [this] { z20_Click(); });
-    c->z100 = makeCheckItem(c->eins, tenToHundredItem, false, [this] { z100_Click(); });
-    c->lis = makeMenuBarItem(menuBar, listMenu, [this] { lis_Click(); });
-    c->hilf = makeMenuBarItem(menuBar, helpMenu, [this] { hilf_Click(); });
-    c->enden = makeMenu(menuBar, endMenu);
-    c->verlass = makeMenuItem(c->enden, leaveItem, [this] { verlass_Click(); });
+    c->eins = makeMenu(menuBar, "eins", rangeMenu);
+    c->z10 = makeCheckItem(c->eins, "z10", upToTenItem, false, [this] { z10_Click(); });
+    c->z20 = makeCheckItem(c->eins, "z20", tenToTwentyItem, false, [this] { z20_Click(); });
+    c->z100 = makeCheckItem(c->eins, "z100", tenToHundredItem, false, [this] { z100_Click(); });
+    c->lis = makeMenuBarItem(menuBar, "lis", listMenu, [this] { lis_Click(); });
+    c->hilf = makeMenuBarItem(menuBar, "hilf", helpMenu, [this] { hilf_Click(); });
+    c->enden = makeMenu(menuBar, "enden", endMenu);
+    c->verlass = makeMenuItem(c->enden, "verlass", leaveItem, [this] { verlass_Click(); });
 }
 
 void Form4::connectControls(QWidget *client)
@@ -185,11 +183,6 @@ void Form4::connectControls(QWidget *client)
     QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
     QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
     QObject::connect(c->Command5, &QPushButton::clicked, client, [this] { Command5_Click(); });
-}
-
-void Form4::destroyControls()
-{
-    c.reset();
 }
 
 void Form4::Form_Load()
@@ -276,14 +269,13 @@ void Form4::endofdrill()
         return;
     }
     qualifies = short(list.checkqualification(points));
-    if (!c)
+    if (!isLoaded())
         return; // closed while a box about the list was open
     if (qualifies == 1) {
         openentrypanel(points);
         return;
     }
-    services.dialogs.MsgBox(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle);
-    if (!c)
+    if (!ask(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle))
         return;
     resetdrill();
 }
@@ -347,7 +339,7 @@ void Form4::lis_Click()
 void Form4::Command3_Click()
 {
     // On failure the player has been told, and the panel stays open for another try.
-    if (!list.saveEntry(entry, c->Text2) || !c)
+    if (!list.saveEntry(entry, c->Text2) || !isLoaded())
         return;
     // The range menu stays as it is: after an entry only a cancel, an end
     // without an entry or a new load enable it again.

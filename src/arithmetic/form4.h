@@ -5,8 +5,6 @@
 #include "highscore/listvariant.h"
 #include "platform/window.h"
 
-#include <memory>
-
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -18,45 +16,42 @@ namespace platform {
 class Timer;
 }
 
+struct Form4Controls
+{
+    QLabel *Label1; // the task
+    QLineEdit *Text1; // the typed answer
+    QPushButton *Command1; // Auf geht's
+    QPushButton *Command2; // Abbrechen
+    QLabel *Label2; // the points
+    QLabel *Label3; // the countdown
+    platform::Timer *Timer1; // one tick a second while a drill runs
+    QGroupBox *Frame1; // entry into the list
+    QLabel *Label5; // the points sentence of the entry
+    QLineEdit *Text2; // the player's name
+    QPushButton *Command3; // ok: saves the entry
+    QGroupBox *Frame2; // the list
+    QListWidget *List1; // the lines of best2.lst
+    QPushButton *Command4; // ok: hides the list
+    QGroupBox *Frame3; // help
+    QLabel *Label4; // the help text
+    QPushButton *Command5; // schon kapiert
+    QMenu *eins; // the ranges
+    QAction *z10;
+    QAction *z20;
+    QAction *z100;
+    QAction *lis; // shows the list
+    QAction *hilf; // shows the help
+    QMenu *enden; // Ende
+    QAction *verlass; // leaves the window
+};
+
 // The mental-arithmetic drill: as many multiplications as the player can
 // answer in 60 seconds, typed without Return, in one of three number ranges.
-class Form4 : public platform::Window
+class Form4 : public platform::WindowWith<Form4Controls>
 {
 public:
-    struct Controls
-    {
-        QLabel *Label1; // the task
-        QLineEdit *Text1; // the typed answer
-        QPushButton *Command1; // Auf geht's
-        QPushButton *Command2; // Abbrechen
-        QLabel *Label2; // the points
-        QLabel *Label3; // the countdown
-        platform::Timer *Timer1;
-        QGroupBox *Frame1; // entry into the list
-        QLabel *Label5;
-        QLineEdit *Text2; // the player's name
-        QPushButton *Command3;
-        QGroupBox *Frame2; // the list
-        QListWidget *List1;
-        QPushButton *Command4;
-        QGroupBox *Frame3; // help
-        QLabel *Label4;
-        QPushButton *Command5;
-        QMenu *eins; // the ranges
-        QAction *z10;
-        QAction *z20;
-        QAction *z100;
-        QAction *lis;
-        QAction *hilf;
-        QMenu *enden;
-        QAction *verlass;
-    };
-
     explicit Form4(platform::Services &services);
     ~Form4() override;
-
-    // Valid while loaded.
-    const Controls &controls() const { return *c; }
 
     // The drill.
     void Command1_Click();
@@ -92,7 +87,6 @@ public:
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
-    void destroyControls() override;
     void Form_Load() override;
     void Form_Unload() override;
 
@@ -108,5 +102,4 @@ private:
     void resetdrill();
 
     HighScoreList list;
-    std::unique_ptr<Controls> c;
 };

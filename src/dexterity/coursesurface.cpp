@@ -29,6 +29,7 @@ CourseSurface::CourseSurface(QWidget *client, std::function<void(QPointF)> onMou
     : QWidget(client)
     , onMouseMove_(std::move(onMouseMove))
 {
+    setObjectName(QStringLiteral("surface"));
     setGeometry(client->rect());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -72,7 +73,6 @@ const QImage &CourseSurface::picture()
     if (stale_ || picture_.devicePixelRatio() != devicePixelRatioF()) {
         picture_ = course::render(look(), devicePixelRatioF());
         stale_ = false;
-        ++renders_;
     }
     return picture_;
 }

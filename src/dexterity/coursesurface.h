@@ -34,6 +34,8 @@ private:
 // keep their movements to themselves.
 class CourseSurface : public QWidget
 {
+    Q_OBJECT
+
 public:
     CourseSurface(QWidget *client, std::function<void(QPointF)> onMouseMove);
     ~CourseSurface() override;
@@ -47,7 +49,6 @@ public:
     quint32 colourAt(QPointF point);
     // The picture as it is shown now, drawn afresh only if something changed.
     const QImage &picture();
-    int renderCount() const { return renders_; }
 
     // Called by a label whose drawn look changed.
     void pictureChanged();
@@ -64,5 +65,4 @@ private:
     int linewidth_ = course::designWidth;
     QImage picture_;
     bool stale_ = true;
-    int renders_ = 0;
 };

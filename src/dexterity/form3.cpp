@@ -42,9 +42,9 @@ const QString noPlacePrompt = QStringLiteral(
 const QString noPlaceTitle = QStringLiteral("Herzlichen Glückwunsch");
 
 // Panels are opaque: they hide the course beneath them, as they take its mouse movements.
-QGroupBox *makeOpaquePanel(QWidget *parent, const QString &caption, QRect twips)
+QGroupBox *makeOpaquePanel(QWidget *parent, const char *name, const QString &caption, QRect twips)
 {
-    QGroupBox *panel = makePanel(parent, caption, twips);
+    QGroupBox *panel = makePanel(parent, name, caption, twips);
     panel->setAutoFillBackground(true);
     return panel;
 }
@@ -79,7 +79,7 @@ const DexterityMode modeVeryHard { QStringLiteral("sehr schwer"), 5, 250, 500 };
 } // namespace
 
 Form3::Form3(Services &services)
-    : Window(services, caption, course::clientTwips)
+    : WindowWith(services, caption, course::clientTwips)
     , list(lists::dexterity, services)
 { }
 
@@ -101,37 +101,35 @@ void Form3::createCourse(QWidget *client)
     c->Label1 = c->surface->addLabel(QRect(6720, 360, 735, 375), QString());
     c->Label2 = c->surface->addLabel(QRect(7440, 360, 1815, 375), unitCaption);
 
-    c->Command1 = makeButton(client, startCaption, twipsRect(3840, 840, 1695, 495));
+    c->Command1 = makeButton(client, "Command1", startCaption, twipsRect(3840, 840, 1695, 495));
     fitToBox({ c->Command1 });
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
 
-    c->Timer1 = new Timer(10, client);
+    c->Timer1 = new Timer("Timer1", 10, client);
     c->Timer1->onTick([this] { Timer1_Timer(); });
-    c->Timer2 = new Timer(1000, client);
+    c->Timer2 = new Timer("Timer2", 1000, client);
     c->Timer2->onTick([this] { Timer2_Timer(); });
 }
 
 void Form3::createPanels(QWidget *client)
 {
-    c->Frame1 = makeOpaquePanel(client, QString(), twipsRect(1320, 0, 4335, 1455));
-    c->Label3 = makeLabel(c->Frame1, helpText, twipsRect(120, 120, 4215, 735));
+    c->Frame1 = makeOpaquePanel(client, "Frame1", QString(), twipsRect(1320, 0, 4335, 1455));
+    c->Label3 = makeLabel(c->Frame1, "Label3", helpText, twipsRect(120, 120, 4215, 735));
     c->Label3->setFont(designFont(9.75));
     fitToBox(c->Label3);
-    c->Command2 = makeButton(c->Frame1, understoodCaption, twipsRect(3000, 960, 1215, 375));
+    c->Command2 = makeButton(c->Frame1, "Command2", understoodCaption, twipsRect(3000, 960, 1215, 375));
 
-    c->Frame2 = makeOpaquePanel(client, QString(), twipsRect(3000, 0, 6015, 3375));
-    c->List1 = new QListWidget(c->Frame2);
-    c->List1->setGeometry(twipsRect(120, 120, 5775, 2595));
-    c->Command3 = makeButton(c->Frame2, okCaption, twipsRect(1920, 2880, 2175, 375));
+    c->Frame2 = makeOpaquePanel(client, "Frame2", QString(), twipsRect(3000, 0, 6015, 3375));
+    c->List1 = makeListBox(c->Frame2, "List1", twipsRect(120, 120, 5775, 2595));
+    c->Command3 = makeButton(c->Frame2, "Command3", okCaption, twipsRect(1920, 2880, 2175, 375));
 
-    c->Frame3 = makeOpaquePanel(client, namePanelCaption, twipsRect(2880, 1800, 4575, 1815));
-    c->Label4 = makeLabel(c->Frame3, QString(), twipsRect(720, 360, 3135, 255));
+    c->Frame3 = makeOpaquePanel(client, "Frame3", namePanelCaption, twipsRect(2880, 1800, 4575, 1815));
+    c->Label4 = makeLabel(c->Frame3, "Label4", QString(), twipsRect(720, 360, 3135, 255));
     c->Label4->setFont(designFont(pointsFontSize, true));
     setForeColor(c->Label4, rgb(255, 0, 0));
-    c->Text2 = new QLineEdit(c->Frame3);
-    c->Text2->setGeometry(twipsRect(600, 720, 3255, 375));
+    c->Text2 = makeTextBox(c->Frame3, "Text2", twipsRect(600, 720, 3255, 375));
     HighScoreList::prepareNameBox(c->Text2);
-    c->Command4 = makeButton(c->Frame3, okCaption, twipsRect(1440, 1320, 1695, 375));
+    c->Command4 = makeButton(c->Frame3, "Command4", okCaption, twipsRect(1440, 1320, 1695, 375));
     fitCaption(c->Frame3);
     for (QPushButton *button : { c->Command2, c->Command3, c->Command4 })
         fitToBox({ button });
@@ -143,19 +141,14 @@ void Form3::createPanels(QWidget *client)
 
 void Form3::createMenus(QMenuBar *menuBar)
 {
-    QMenu *schw = makeMenu(menuBar, modeMenu);
-    c->ganzeinfach = makeCheckItem(schw, modeEasy.caption, false, [this] { ganzeinfach_Click(); });
-    c->einfach = makeCheckItem(schw, modeNormal.caption, true, [this] { einfach_Click(); });
-    c->mittel = makeCheckItem(schw, modeHard.caption, false, [this] { mittel_Click(); });
-    c->schwer = makeCheckItem(schw, modeVeryHard.caption, false, [this] { schwer_Click(); });
-    c->hilfe = makeMenuBarItem(menuBar, helpMenu, [this] { hilfe_Click(); });
-    c->best = makeMenuBarItem(menuBar, bestMenu, [this] { best_Click(); });
-    c->ende = makeMenuItem(makeMenu(menuBar, leaveMenu), leaveItem, [this] { ende_Click(); });
-}
-
-void Form3::destroyControls()
-{
-    c.reset();
+    QMenu *schw = makeMenu(menuBar, "schw", modeMenu);
+    c->ganzeinfach = makeCheckItem(schw, "ganzeinfach", modeEasy.caption, false, [this] { ganzeinfach_Click(); });
+    c->einfach = makeCheckItem(schw, "einfach", modeNormal.caption, true, [this] { einfach_Click(); });
+    c->mittel = makeCheckItem(schw, "mittel", modeHard.caption, false, [this] { mittel_Click(); });
+    c->schwer = makeCheckItem(schw, "schwer", modeVeryHard.caption, false, [this] { schwer_Click(); });
+    c->hilfe = makeMenuBarItem(menuBar, "hilfe", helpMenu, [this] { hilfe_Click(); });
+    c->best = makeMenuBarItem(menuBar, "best", bestMenu, [this] { best_Click(); });
+    c->ende = makeMenuItem(makeMenu(menuBar, "end", leaveMenu), "ende", leaveItem, [this] { ende_Click(); });
 }
 
 void Form3::Form_Load()
@@ -200,8 +193,8 @@ void Form3::Command1_Click()
 void Form3::Timer1_Timer()
 {
     if (pixelcolour == black) {
-        services.dialogs.MsgBox(lostPrompt, vbOKOnly, lostTitle);
-        endRun();
+        if (ask(lostPrompt, vbOKOnly, lostTitle))
+            endRun(); // else the window was closed meanwhile, its timers with it
         seconds = 0;
     }
     if (pixelcolour == red)
@@ -212,8 +205,6 @@ void Form3::Timer1_Timer()
 
 void Form3::endRun()
 {
-    if (!c)
-        return; // closed while the box was open
     c->Timer1->setEnabled(false);
     c->surface->unsetCursor();
     c->Timer2->setEnabled(false);
@@ -221,16 +212,16 @@ void Form3::endRun()
 
 void Form3::won()
 {
-    if (!c)
-        return;
     if (!list.fileexists()) {
         opennamepanel();
         return;
     }
     points = runpoints();
     qualifies = short(list.checkqualification(points));
+    if (!isLoaded())
+        return; // closed while a box about the list was open
     if (qualifies == 0) {
-        services.dialogs.MsgBox(noPlacePrompt, vbOKOnly, noPlaceTitle);
+        ask(noPlacePrompt, vbOKOnly, noPlaceTitle);
         seconds = 0;
         return;
     }

@@ -5,7 +5,6 @@
 #include "platform/window.h"
 
 #include <QString>
-#include <memory>
 
 class CourseSurface;
 struct DexterityMode;
@@ -20,48 +19,45 @@ namespace platform {
 class Timer;
 }
 
+struct Form3Controls
+{
+    CourseSurface *surface; // the window's own surface: course, target and the red texts
+    QPushButton *Command1; // lass uns anfangen
+    PaintedLabel *Label1; // seconds
+    PaintedLabel *Label2; // "Sekunden"
+    QGroupBox *Frame1; // help
+    QLabel *Label3; // the help text
+    QPushButton *Command2; // schon klar
+    QGroupBox *Frame2; // best list
+    QListWidget *List1; // the lines of best1.lst
+    QPushButton *Command3; // OK: hides the list
+    QGroupBox *Frame3; // name entry
+    QLabel *Label4; // points sentence
+    QLineEdit *Text2; // name
+    QPushButton *Command4; // OK: saves the entry
+    platform::Timer *Timer1; // judging the last sample
+    platform::Timer *Timer2; // seconds of a run
+    QAction *ganzeinfach; // "einfach"
+    QAction *einfach; // "normal"
+    QAction *mittel; // "schwer"
+    QAction *schwer; // "sehr schwer"
+    QAction *hilfe; // shows the help
+    QAction *best; // shows the list
+    QAction *ende; // leaves the window
+};
+
 // The dexterity test: the player steers a cross-hair along the narrow yellow
 // course into the red box without touching black, against the clock, in one of
 // four modes. A good time goes into best1.lst.
-class Form3 : public platform::Window
+class Form3 : public platform::WindowWith<Form3Controls>
 {
 public:
-    struct Controls
-    {
-        CourseSurface *surface; // the window's own surface: course, target and the red texts
-        QPushButton *Command1; // lass uns anfangen
-        PaintedLabel *Label1; // seconds
-        PaintedLabel *Label2; // "Sekunden"
-        QGroupBox *Frame1; // help
-        QLabel *Label3;
-        QPushButton *Command2; // schon klar
-        QGroupBox *Frame2; // best list
-        QListWidget *List1;
-        QPushButton *Command3; // OK
-        QGroupBox *Frame3; // name entry
-        QLabel *Label4; // points sentence
-        QLineEdit *Text2; // name
-        QPushButton *Command4; // OK
-        platform::Timer *Timer1; // judging the last sample
-        platform::Timer *Timer2; // seconds of a run
-        QAction *ganzeinfach; // "einfach"
-        QAction *einfach; // "normal"
-        QAction *mittel; // "schwer"
-        QAction *schwer; // "sehr schwer"
-        QAction *hilfe;
-        QAction *best;
-        QAction *ende;
-    };
-
     // Colours as the pointer reads them, 0x00BBGGRR.
     static constexpr qint32 black = 0x000000;
     static constexpr qint32 red = 0x0000FF;
 
     explicit Form3(platform::Services &services);
     ~Form3() override;
-
-    // Valid while loaded.
-    const Controls &controls() const { return *c; }
 
     // A movement over the window's own surface, at a point in logical pixels of
     // the client area (fractions allowed, as a high-resolution screen reports them).
@@ -99,7 +95,6 @@ public:
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
-    void destroyControls() override;
     void Form_Load() override;
     void Form_Unload() override;
 
@@ -114,5 +109,4 @@ private:
     short runpoints() const;
 
     HighScoreList list;
-    std::unique_ptr<Controls> c;
 };

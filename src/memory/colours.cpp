@@ -45,10 +45,10 @@ QString captionOf(Colour colour)
     return designOf(colour).name;
 }
 
-QPushButton *makeColourButton(QWidget *parent, Colour colour, QRect geometry)
+QPushButton *makeColourButton(QWidget *parent, const char *name, Colour colour, QRect geometry)
 {
     const ColourDesign design = designOf(colour);
-    QPushButton *button = platform::makeButton(parent, design.name, geometry);
+    QPushButton *button = platform::makeButton(parent, name, design.name, geometry);
     // A grey frame keeps the yellow and green buttons apart from each other and
     // the blue one visible on the black window; a pressed button darkens.
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2; border: 2px solid #808080; }"

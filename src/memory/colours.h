@@ -16,6 +16,6 @@ QString captionOf(Colour colour);
 
 // A flat button filled with its colour and labelled with its name. A style
 // sheet paints it, since some styles ignore a button's palette.
-QPushButton *makeColourButton(QWidget *parent, Colour colour, QRect geometry);
+QPushButton *makeColourButton(QWidget *parent, const char *name, Colour colour, QRect geometry);
 
 } // namespace memory

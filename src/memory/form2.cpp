@@ -16,7 +16,7 @@ const QString leaveTitle = QStringLiteral("Ich frage lieber mal nach?");
 } // namespace
 
 form2::form2(Services &services)
-    : Window(services, caption, QSize(7575, 5850))
+    : WindowWith(services, caption, QSize(7575, 5850))
     , list(lists::memory, services)
 { }
 
@@ -67,7 +67,7 @@ void form2::askforname()
 void form2::Command9_Click()
 {
     // A list that could not be written keeps the panel open for another try.
-    if (list.saveEntry(entry, c->Text1) && c)
+    if (list.saveEntry(entry, c->Text1) && isLoaded())
         c->Frame3->hide();
 }
 
@@ -78,8 +78,7 @@ void form2::Command10_Click()
 
 void form2::kl_Click()
 {
-    const int answer = services.dialogs.MsgBox(leavePrompt, vbYesNo, leaveTitle);
-    if (answer != vbYes || !isLoaded())
+    if (ask(leavePrompt, vbYesNo, leaveTitle) != vbYes)
         return;
     setVisible(false);
     services.program.showStart();

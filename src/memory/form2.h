@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <array>
-#include <memory>
 
 class QAction;
 class QGroupBox;
@@ -20,9 +19,61 @@ class Shape;
 class Timer;
 } // namespace platform
 
+struct Form2Controls
+{
+    QGroupBox *Frame4; // help panel
+    QPushButton *Command11; // alles klar, hab's schon kapiert
+    QLabel *Label7; // the help text
+    QLabel *Label6; // empty, beneath the help text
+    QGroupBox *Frame3; // name panel
+    QLineEdit *Text1; // the name
+    QPushButton *Command9; // schon erledigt
+    QPushButton *Command10; // abbrechen
+    QLabel *Label5; // "Tragen Sie hier Ihren Namen ein"
+    QGroupBox *Frame2; // list panel
+    QPushButton *Command8; // ok: hides the list
+    QListWidget *List1; // the lines of best.lst
+    QGroupBox *Frame1; // result panel
+    QPushButton *Command7; // OK
+    QLabel *Label2; // the result sentence
+    QPushButton *Command3; // GRÜN
+    QPushButton *Command6; // GELB
+    QPushButton *Command5; // BLAU
+    QPushButton *Command4; // ROT
+    QPushButton *Command2; // Abbrechen
+    QPushButton *Command1; // start
+    platform::Timer *Timer2; // display time of a colour
+    platform::Timer *Timer1; // blank gap between two colours
+    QLabel *Label4; // black ground of the answer phase
+    QLabel *Label3; // progress
+    QLabel *Label1; // settings line
+    platform::Shape *Shape9; // the blanking square
+    platform::Shape *Shape4; // yellow
+    platform::Shape *Shape3; // blue
+    platform::Shape *Shape1; // green
+    platform::Shape *Shape2; // red
+
+    QMenu *es; // Einstellung
+    QMenu *egeschw; // Einblendungsgeschwindigkeit
+    QAction *schnell;
+    QAction *mittel;
+    QAction *langsam;
+    QMenu *anz; // Anzahl
+    QAction *es5;
+    QAction *es10;
+    QAction *es20;
+    QAction *es30;
+    QAction *es40;
+    QAction *es50;
+    QAction *selbst; // the player's own count
+    QAction *hilf; // shows the help
+    QAction *best; // shows the list
+    QAction *kl; // asks whether to leave
+};
+
 // The memory training: a sequence of coloured squares is flashed one colour at
 // a time on a black window, and the player repeats it with four colour buttons.
-class form2 : public platform::Window
+class form2 : public platform::WindowWith<Form2Controls>
 {
 public:
     // Where the game stands. The answer rule needs to know whether a result is
@@ -32,63 +83,8 @@ public:
     static constexpr int lastPosition = 500; // the most colours one game can hold
     static const QString helpText;
 
-    struct Controls
-    {
-        QGroupBox *Frame4; // help panel
-        QPushButton *Command11;
-        QLabel *Label7;
-        QLabel *Label6;
-        QGroupBox *Frame3; // name panel
-        QLineEdit *Text1;
-        QPushButton *Command9; // schon erledigt
-        QPushButton *Command10; // abbrechen
-        QLabel *Label5;
-        QGroupBox *Frame2; // list panel
-        QPushButton *Command8;
-        QListWidget *List1;
-        QGroupBox *Frame1; // result panel
-        QPushButton *Command7; // OK
-        QLabel *Label2; // the result sentence
-        QPushButton *Command3; // GRÜN
-        QPushButton *Command6; // GELB
-        QPushButton *Command5; // BLAU
-        QPushButton *Command4; // ROT
-        QPushButton *Command2; // Abbrechen
-        QPushButton *Command1; // start
-        platform::Timer *Timer2; // display time of a colour
-        platform::Timer *Timer1; // blank gap between two colours
-        QLabel *Label4;
-        QLabel *Label3; // progress
-        QLabel *Label1; // settings line
-        platform::Shape *Shape9; // the blanking square
-        platform::Shape *Shape4;
-        platform::Shape *Shape3;
-        platform::Shape *Shape1;
-        platform::Shape *Shape2;
-
-        QMenu *es;
-        QMenu *egeschw;
-        QAction *schnell;
-        QAction *mittel;
-        QAction *langsam;
-        QMenu *anz;
-        QAction *es5;
-        QAction *es10;
-        QAction *es20;
-        QAction *es30;
-        QAction *es40;
-        QAction *es50;
-        QAction *selbst;
-        QAction *hilf;
-        QAction *best;
-        QAction *kl;
-    };
-
     explicit form2(platform::Services &services);
     ~form2() override;
-
-    // Valid while loaded.
-    const Controls &controls() const { return *c; }
 
     // The game.
     void Command1_Click();
@@ -145,7 +141,6 @@ public:
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
-    void destroyControls() override;
     void Form_Load() override;
     void Form_Unload() override;
 
@@ -165,5 +160,4 @@ private:
     void keephelpontop();
 
     HighScoreList list;
-    std::unique_ptr<Controls> c;
 };

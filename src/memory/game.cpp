@@ -180,6 +180,6 @@ void form2::handover(int score)
         return;
     }
     qualifies = short(list.checkqualification(score));
-    if (qualifies == 1 && c)
+    if (qualifies == 1 && isLoaded())
         askforname();
 }

@@ -65,16 +65,16 @@ void fillWith(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
-QGroupBox *makeFilledPanel(QWidget *parent, const QString &caption, QRect twips, const QColor &colour)
+QGroupBox *makeFilledPanel(QWidget *parent, const char *name, const QString &caption, QRect twips, const QColor &colour)
 {
-    QGroupBox *panel = makePanel(parent, caption, twips);
+    QGroupBox *panel = makePanel(parent, name, caption, twips);
     fillWith(panel, colour);
     return panel;
 }
 
-Shape *makeSquare(QWidget *client, const QColor &colour)
+Shape *makeSquare(QWidget *client, const char *name, const QColor &colour)
 {
-    auto *square = new Shape(client, Shape::Kind::Rectangle, twipsRect(2520, 1200, 2535, 2535), colour);
+    auto *square = new Shape(client, name, Shape::Kind::Rectangle, twipsRect(2520, 1200, 2535, 2535), colour);
     square->hide();
     return square;
 }
@@ -95,68 +95,66 @@ void form2::createControls(QWidget *client, QMenuBar *menuBar)
 
 void form2::buildGameControls(QWidget *client)
 {
-    c->Shape2 = makeSquare(client, colourOf(red));
-    c->Shape1 = makeSquare(client, colourOf(green));
-    c->Shape3 = makeSquare(client, colourOf(blue));
-    c->Shape4 = makeSquare(client, colourOf(yellow));
-    c->Shape9 = makeSquare(client, black);
+    c->Shape2 = makeSquare(client, "Shape2", colourOf(red));
+    c->Shape1 = makeSquare(client, "Shape1", colourOf(green));
+    c->Shape3 = makeSquare(client, "Shape3", colourOf(blue));
+    c->Shape4 = makeSquare(client, "Shape4", colourOf(yellow));
+    c->Shape9 = makeSquare(client, "Shape9", black);
 
-    c->Label1 = makeLabel(client, QString(), twipsRect(0, 5520, 7575, 375));
+    c->Label1 = makeLabel(client, "Label1", QString(), twipsRect(0, 5520, 7575, 375));
     c->Label1->setFont(designFont(12));
     fillWith(c->Label1, lightYellow);
     fitToBox(c->Label1, QStringLiteral(" Einstellung: 500 Farben merken bei mittlerer Geschwindigkeit."));
 
-    c->Label3 = makeLabel(client, QStringLiteral("Label3"), twipsRect(1440, 4920, 4095, 495));
+    c->Label3 = makeLabel(client, "Label3", QStringLiteral("Label3"), twipsRect(1440, 4920, 4095, 495));
     c->Label3->setFont(designFont(9.75, true));
     setForeColor(c->Label3, progressGreen);
     fitToBox(c->Label3, QStringLiteral("500 von 500 richtig"));
     fillWith(c->Label3, black);
     c->Label3->hide();
 
-    c->Label4 = makeLabel(client, QString(), twipsRect(1560, 2040, 4455, 1095));
+    c->Label4 = makeLabel(client, "Label4", QString(), twipsRect(1560, 2040, 4455, 1095));
     c->Label4->setFont(designFont(9.75, true));
     fillWith(c->Label4, black);
     c->Label4->hide();
 
-    c->Timer1 = new Timer(750, client);
+    c->Timer1 = new Timer("Timer1", 750, client);
     c->Timer1->onTick([this] { Timer1_Timer(); });
-    c->Timer2 = new Timer(1500, client);
+    c->Timer2 = new Timer("Timer2", 1500, client);
     c->Timer2->onTick([this] { Timer2_Timer(); });
 
-    c->Command1 = makeButton(client, startCaption, twipsRect(3000, 2040, 2175, 495));
-    c->Command2 = makeButton(client, cancelCaption, twipsRect(6000, 4920, 1455, 495));
+    c->Command1 = makeButton(client, "Command1", startCaption, twipsRect(3000, 2040, 2175, 495));
+    c->Command2 = makeButton(client, "Command2", cancelCaption, twipsRect(6000, 4920, 1455, 495));
     c->Command2->hide();
     fitToBox({ c->Command1 });
     fitToBox({ c->Command2 });
-    c->Command4 = makeColourButton(client, red, twipsRect(2520, 4080, 855, 855));
-    c->Command5 = makeColourButton(client, blue, twipsRect(3600, 4080, 855, 855));
-    c->Command6 = makeColourButton(client, yellow, twipsRect(4680, 4080, 855, 855));
-    c->Command3 = makeColourButton(client, green, twipsRect(1440, 4080, 855, 855));
+    c->Command4 = makeColourButton(client, "Command4", red, twipsRect(2520, 4080, 855, 855));
+    c->Command5 = makeColourButton(client, "Command5", blue, twipsRect(3600, 4080, 855, 855));
+    c->Command6 = makeColourButton(client, "Command6", yellow, twipsRect(4680, 4080, 855, 855));
+    c->Command3 = makeColourButton(client, "Command3", green, twipsRect(1440, 4080, 855, 855));
 }
 
 void form2::buildPanels(QWidget *client)
 {
-    c->Frame1 = makeFilledPanel(client, QString(), twipsRect(1560, 1200, 4695, 1935), lightYellow);
-    c->Label2 = makeLabel(c->Frame1, QStringLiteral("Label2"), twipsRect(120, 240, 4455, 615));
+    c->Frame1 = makeFilledPanel(client, "Frame1", QString(), twipsRect(1560, 1200, 4695, 1935), lightYellow);
+    c->Label2 = makeLabel(c->Frame1, "Label2", QStringLiteral("Label2"), twipsRect(120, 240, 4455, 615));
     c->Label2->setFont(designFont(9.75, true));
     fitToBox(c->Label2, QStringLiteral("Das war leider ein Fehler, aber Sie haben 499 richtig"));
-    c->Command7 = makeButton(c->Frame1, resultOkCaption, twipsRect(2640, 1440, 1455, 375));
+    c->Command7 = makeButton(c->Frame1, "Command7", resultOkCaption, twipsRect(2640, 1440, 1455, 375));
 
-    c->Frame2 = makeFilledPanel(client, QString(), twipsRect(2520, 0, 3495, 2655), lightGreen);
-    c->List1 = new QListWidget(c->Frame2);
-    c->List1->setGeometry(twipsRect(120, 0, 3255, 2205));
+    c->Frame2 = makeFilledPanel(client, "Frame2", QString(), twipsRect(2520, 0, 3495, 2655), lightGreen);
+    c->List1 = makeListBox(c->Frame2, "List1", twipsRect(120, 0, 3255, 2205));
     setBackColor(c->List1, lightGreen);
     setForeColor(c->List1, rgb(0, 0, 255));
-    c->Command8 = makeButton(c->Frame2, listOkCaption, twipsRect(360, 2280, 2775, 375));
+    c->Command8 = makeButton(c->Frame2, "Command8", listOkCaption, twipsRect(360, 2280, 2775, 375));
 
-    c->Frame3 = makeFilledPanel(client, namePanelCaption, twipsRect(2280, 1560, 3855, 1695), cyan);
-    c->Label5 = makeLabel(c->Frame3, namePrompt, twipsRect(480, 360, 2415, 375));
-    c->Command10 = makeButton(c->Frame3, nameCancelCaption, twipsRect(2400, 1200, 1335, 375));
+    c->Frame3 = makeFilledPanel(client, "Frame3", namePanelCaption, twipsRect(2280, 1560, 3855, 1695), cyan);
+    c->Label5 = makeLabel(c->Frame3, "Label5", namePrompt, twipsRect(480, 360, 2415, 375));
+    c->Command10 = makeButton(c->Frame3, "Command10", nameCancelCaption, twipsRect(2400, 1200, 1335, 375));
     setBackColor(c->Command10, lightCyan);
-    c->Command9 = makeButton(c->Frame3, nameOkCaption, twipsRect(240, 1200, 1575, 375));
+    c->Command9 = makeButton(c->Frame3, "Command9", nameOkCaption, twipsRect(240, 1200, 1575, 375));
     setBackColor(c->Command9, lightCyan);
-    c->Text1 = new QLineEdit(c->Frame3);
-    c->Text1->setGeometry(twipsRect(360, 720, 3135, 375));
+    c->Text1 = makeTextBox(c->Frame3, "Text1", twipsRect(360, 720, 3135, 375));
     setBackColor(c->Text1, navy);
     setForeColor(c->Text1, rgb(255, 255, 255));
     HighScoreList::prepareNameBox(c->Text1);
@@ -164,34 +162,34 @@ void form2::buildPanels(QWidget *client)
     fitToBox(c->Label5);
     fitToBox({ c->Command9, c->Command10 });
 
-    c->Frame4 = makeFilledPanel(client, QString(), twipsRect(720, 360, 5895, 2655), orange);
-    c->Label6 = makeLabel(c->Frame4, QString(), twipsRect(240, 240, 5535, 1815));
+    c->Frame4 = makeFilledPanel(client, "Frame4", QString(), twipsRect(720, 360, 5895, 2655), orange);
+    c->Label6 = makeLabel(c->Frame4, "Label6", QString(), twipsRect(240, 240, 5535, 1815));
     c->Label6->setFont(designFont(9.75));
-    c->Label7 = makeLabel(c->Frame4, helpText, twipsRect(240, 240, 5535, 1815));
+    c->Label7 = makeLabel(c->Frame4, "Label7", helpText, twipsRect(240, 240, 5535, 1815));
     c->Label7->setFont(designFont(9.75));
-    c->Command11 = makeButton(c->Frame4, helpOkCaption, twipsRect(1200, 2160, 3255, 375));
+    c->Command11 = makeButton(c->Frame4, "Command11", helpOkCaption, twipsRect(1200, 2160, 3255, 375));
     fitToBox(c->Label7);
     fitToBox({ c->Command11 });
 }
 
 void form2::buildMenus(QMenuBar *menuBar)
 {
-    c->es = makeMenu(menuBar, settingsMenu);
-    c->egeschw = c->es->addMenu(speedMenu);
-    c->schnell = makeCheckItem(c->egeschw, QStringLiteral("schnell"), false, [this] { schnell_Click(); });
-    c->mittel = makeCheckItem(c->egeschw, QStringLiteral("mittel"), true, [this] { mittel_Click(); });
-    c->langsam = makeCheckItem(c->egeschw, QStringLiteral("langsam"), false, [this] { langsam_Click(); });
-    c->anz = c->es->addMenu(countMenu);
-    c->es5 = makeCheckItem(c->anz, QStringLiteral("5 "), true, [this] { es5_Click(); });
-    c->es10 = makeCheckItem(c->anz, QStringLiteral("10"), false, [this] { es10_Click(); });
-    c->es20 = makeCheckItem(c->anz, QStringLiteral("20"), false, [this] { es20_Click(); });
-    c->es30 = makeCheckItem(c->anz, QStringLiteral("30"), false, [this] { es30_Click(); });
-    c->es40 = makeCheckItem(c->anz, QStringLiteral("40"), false, [this] { es40_Click(); });
-    c->es50 = makeCheckItem(c->anz, QStringLiteral("50"), false, [this] { es50_Click(); });
-    c->selbst = makeCheckItem(c->anz, ownCountItem, false, [this] { selbst_Click(); });
-    c->hilf = makeMenuBarItem(menuBar, helpMenu, [this] { hilf_Click(); });
-    c->best = makeMenuBarItem(menuBar, listMenu, [this] { best_Click(); });
-    c->kl = makeMenuBarItem(menuBar, leaveMenu, [this] { kl_Click(); });
+    c->es = makeMenu(menuBar, "es", settingsMenu);
+    c->egeschw = makeSubMenu(c->es, "egeschw", speedMenu);
+    c->schnell = makeCheckItem(c->egeschw, "schnell", QStringLiteral("schnell"), false, [this] { schnell_Click(); });
+    c->mittel = makeCheckItem(c->egeschw, "mittel", QStringLiteral("mittel"), true, [this] { mittel_Click(); });
+    c->langsam = makeCheckItem(c->egeschw, "langsam", QStringLiteral("langsam"), false, [this] { langsam_Click(); });
+    c->anz = makeSubMenu(c->es, "anz", countMenu);
+    c->es5 = makeCheckItem(c->anz, "es5", QStringLiteral("5 "), true, [this] { es5_Click(); });
+    c->es10 = makeCheckItem(c->anz, "es10", QStringLiteral("10"), false, [this] { es10_Click(); });
+    c->es20 = makeCheckItem(c->anz, "es20", QStringLiteral("20"), false, [this] { es20_Click(); });
+    c->es30 = makeCheckItem(c->anz, "es30", QStringLiteral("30"), false, [this] { es30_Click(); });
+    c->es40 = makeCheckItem(c->anz, "es40", QStringLiteral("40"), false, [this] { es40_Click(); });
+    c->es50 = makeCheckItem(c->anz, "es50", QStringLiteral("50"), false, [this] { es50_Click(); });
+    c->selbst = makeCheckItem(c->anz, "selbst", ownCountItem, false, [this] { selbst_Click(); });
+    c->hilf = makeMenuBarItem(menuBar, "hilf", helpMenu, [this] { hilf_Click(); });
+    c->best = makeMenuBarItem(menuBar, "best", listMenu, [this] { best_Click(); });
+    c->kl = makeMenuBarItem(menuBar, "kl", leaveMenu, [this] { kl_Click(); });
 }
 
 void form2::connectButtons(QWidget *client)
@@ -210,9 +208,4 @@ void form2::connectButtons(QWidget *client)
     connect(c->Command9, [this] { Command9_Click(); });
     connect(c->Command10, [this] { Command10_Click(); });
     connect(c->Command11, [this] { Command11_Click(); });
-}
-
-void form2::destroyControls()
-{
-    c.reset();
 }

@@ -96,12 +96,12 @@ void form2::choosecount(int count, QAction *item)
 void form2::selbst_Click()
 {
     clearcountmarks();
-    const QString typed = services.dialogs.InputBox(ownCountPrompt, ownCountTitle, ownCountProposal);
-    const int count = owncount(typed);
-    if (!typed.isEmpty() && count == 0)
-        services.dialogs.MsgBox(badCountPrompt, vbOKOnly + vbExclamation, badCountTitle);
-    if (!c)
+    const std::optional<QString> typed = askText(ownCountPrompt, ownCountTitle, ownCountProposal);
+    if (!typed)
         return; // the window was closed while the box was open
+    const int count = owncount(*typed);
+    if (!typed->isEmpty() && count == 0 && !ask(badCountPrompt, vbOKOnly + vbExclamation, badCountTitle))
+        return;
     if (count == 0) {
         colourcount = defaultCount; // as after a cancelled box
         c->es5->setChecked(true);

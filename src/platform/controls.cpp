@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -29,11 +30,6 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(px(left), px(top), px(width), px(height));
 }
 
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twipsRect(left, top, width, height));
-}
-
 QColor rgb(int red, int green, int blue)
 {
     return QColor(red, green, blue);
@@ -47,7 +43,8 @@ QColor vbColor(quint32 bgr)
 QFont designFont(double pointSize, bool bold)
 {
     static const bool hasDesignFace = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"));
-    QFont font = hasDesignFace ? QFont(QStringLiteral("MS Sans Serif")) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    QFont font = hasDesignFace ? QFont(QStringLiteral("MS Sans Serif"))
+                               : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
@@ -95,8 +92,7 @@ bool fitsCaption(const QGroupBox *panel, const QFont &font)
     return QFontMetrics(font).horizontalAdvance(panel->title()) <= room;
 }
 
-template <typename Fits>
-QFont shrunk(QFont font, Fits fits)
+template <typename Fits> QFont shrunk(QFont font, Fits fits)
 {
     while (!fits(font) && font.pointSizeF() - pointStep >= smallestPointSize)
         font.setPointSizeF(font.pointSizeF() - pointStep);
@@ -157,9 +153,19 @@ void setBackColor(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &text, QRect twips)
+namespace {
+
+template <typename Control> Control *named(Control *control, const char *name)
 {
-    auto *label = new QLabel(text, parent);
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+} // namespace
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, QRect twips)
+{
+    auto *label = named(new QLabel(text, parent), name);
     label->setGeometry(twips);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -167,39 +173,63 @@ QLabel *makeLabel(QWidget *parent, const QString &text, QRect twips)
     return label;
 }
 
-QPushButton *makeButton(QWidget *parent, const QString &text, QRect twips, const QString &toolTip)
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, QRect twips, const QString &toolTip)
 {
-    auto *button = new QPushButton(text, parent);
+    auto *button = named(new QPushButton(text, parent), name);
     button->setGeometry(twips);
     button->setToolTip(toolTip);
     button->setAutoDefault(false);
     return button;
 }
 
-QGroupBox *makePanel(QWidget *parent, const QString &caption, QRect twips)
+QLineEdit *makeTextBox(QWidget *parent, const char *name, QRect twips)
 {
-    auto *panel = new QGroupBox(caption, parent);
+    auto *box = named(new QLineEdit(parent), name);
+    box->setGeometry(twips);
+    return box;
+}
+
+QListWidget *makeListBox(QWidget *parent, const char *name, QRect twips)
+{
+    auto *list = named(new QListWidget(parent), name);
+    list->setGeometry(twips);
+    return list;
+}
+
+QGroupBox *makePanel(QWidget *parent, const char *name, const QString &caption, QRect twips)
+{
+    auto *panel = named(new QGroupBox(caption, parent), name);
     panel->setGeometry(twips);
     panel->hide();
     return panel;
 }
 
-QMenu *makeMenu(QMenuBar *bar, const QString &caption)
+QMenu *makeMenu(QMenuBar *bar, const char *name, const QString &caption)
 {
-    return bar->addMenu(caption);
+    QMenu *menu = named(bar->addMenu(caption), name);
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
 }
 
-QAction *makeMenuItem(QMenu *menu, const QString &caption, std::function<void()> handler)
+QMenu *makeSubMenu(QMenu *menu, const char *name, const QString &caption)
 {
-    QAction *action = menu->addAction(caption);
+    QMenu *submenu = named(menu->addMenu(caption), name);
+    submenu->menuAction()->setObjectName(QLatin1String(name));
+    return submenu;
+}
+
+QAction *makeMenuItem(QMenu *menu, const char *name, const QString &caption, std::function<void()> handler)
+{
+    QAction *action = named(menu->addAction(caption), name);
     if (handler)
         QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
     return action;
 }
 
-QAction *makeCheckItem(QMenu *menu, const QString &caption, bool checked, std::function<void()> handler)
+QAction *makeCheckItem(
+    QMenu *menu, const char *name, const QString &caption, bool checked, std::function<void()> handler)
 {
-    QAction *action = menu->addAction(caption);
+    QAction *action = named(menu->addAction(caption), name);
     action->setCheckable(true);
     action->setChecked(checked);
     QObject::connect(action, &QAction::triggered, action, [action, handler = std::move(handler)](bool toggled) {
@@ -209,9 +239,9 @@ QAction *makeCheckItem(QMenu *menu, const QString &caption, bool checked, std::f
     return action;
 }
 
-QAction *makeMenuBarItem(QMenuBar *bar, const QString &caption, std::function<void()> handler)
+QAction *makeMenuBarItem(QMenuBar *bar, const char *name, const QString &caption, std::function<void()> handler)
 {
-    QAction *action = bar->addAction(caption);
+    QAction *action = named(bar->addAction(caption), name);
     QObject::connect(action, &QAction::triggered, action, [handler = std::move(handler)] { handler(); });
     return action;
 }
@@ -222,6 +252,8 @@ namespace {
 // widget still receives every event.
 class EventHandler : public QObject
 {
+    Q_OBJECT
+
 public:
     using Predicate = bool (*)(const QWidget *watched, const QEvent *event);
 
@@ -269,26 +301,14 @@ void onKeyUp(QWidget *widget, std::function<void()> handler)
     widget->installEventFilter(new EventHandler(widget, isKeyUp, std::move(handler)));
 }
 
-Shape::Shape(QWidget *parent, Kind kind, QRect twips, const QColor &fill)
+Shape::Shape(QWidget *parent, const char *name, Kind kind, QRect twips, const QColor &fill)
     : QWidget(parent)
     , kind_(kind)
     , fill_(fill)
 {
+    setObjectName(QLatin1String(name));
     setGeometry(twips);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void Shape::setFill(const QColor &fill)
-{
-    fill_ = fill;
-    update();
-}
-
-void Shape::setBorder(const QColor &colour, int widthPixels)
-{
-    border_ = colour;
-    borderWidth_ = widthPixels;
-    update();
 }
 
 void Shape::paintEvent(QPaintEvent *)
@@ -302,15 +322,11 @@ void Shape::paintEvent(QPaintEvent *)
     const int diameter = std::min(width(), height());
     QRect circle(0, 0, diameter, diameter);
     circle.moveCenter(rect().center());
-    painter.setBrush(fill_.isValid() ? QBrush(fill_) : Qt::NoBrush);
-    if (borderWidth_ > 0) {
-        painter.setPen(QPen(border_, borderWidth_));
-        const int inset = borderWidth_ / 2;
-        circle.adjust(inset, inset, -inset, -inset);
-    } else {
-        painter.setPen(Qt::NoPen);
-    }
+    painter.setBrush(fill_);
+    painter.setPen(Qt::NoPen);
     painter.drawEllipse(circle);
 }
 
 } // namespace platform
+
+#include "controls.moc"

@@ -12,6 +12,7 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -24,7 +25,6 @@ constexpr int twipsPerPixel = 15;
 
 int px(int twips);
 QRect twipsRect(int left, int top, int width, int height);
-void place(QWidget *widget, int left, int top, int width, int height);
 
 QColor rgb(int red, int green, int blue);
 QColor vbColor(quint32 bgr); // 0x00BBGGRR
@@ -45,19 +45,27 @@ void fitCaption(QGroupBox *panel);
 void setForeColor(QWidget *widget, const QColor &colour);
 void setBackColor(QWidget *widget, const QColor &colour);
 
+// Every control carries its design name (Command3, Label1, ...) as its object
+// name, so that tests and accessibility tools find it.
+
 // A word-wrapping label; transparent unless it is given a back colour.
-QLabel *makeLabel(QWidget *parent, const QString &text, QRect twips);
-QPushButton *makeButton(QWidget *parent, const QString &text, QRect twips, const QString &toolTip = {});
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, QRect twips);
+QPushButton *makeButton(
+    QWidget *parent, const char *name, const QString &text, QRect twips, const QString &toolTip = {});
+QLineEdit *makeTextBox(QWidget *parent, const char *name, QRect twips);
+QListWidget *makeListBox(QWidget *parent, const char *name, QRect twips);
 // A panel, framed with its caption when it has one; hidden until shown.
-QGroupBox *makePanel(QWidget *parent, const QString &caption, QRect twips);
+QGroupBox *makePanel(QWidget *parent, const char *name, const QString &caption, QRect twips);
 
 // Menus. Checked items keep their mark until the program sets it: a click does
 // not toggle it on its own.
-QMenu *makeMenu(QMenuBar *bar, const QString &caption);
-QAction *makeMenuItem(QMenu *menu, const QString &caption, std::function<void()> handler = {});
-QAction *makeCheckItem(QMenu *menu, const QString &caption, bool checked, std::function<void()> handler);
+QMenu *makeMenu(QMenuBar *bar, const char *name, const QString &caption);
+QMenu *makeSubMenu(QMenu *menu, const char *name, const QString &caption);
+QAction *makeMenuItem(QMenu *menu, const char *name, const QString &caption, std::function<void()> handler = {});
+QAction *makeCheckItem(
+    QMenu *menu, const char *name, const QString &caption, bool checked, std::function<void()> handler);
 // A menu bar title without items that acts when clicked.
-QAction *makeMenuBarItem(QMenuBar *bar, const QString &caption, std::function<void()> handler);
+QAction *makeMenuBarItem(QMenuBar *bar, const char *name, const QString &caption, std::function<void()> handler);
 
 // A left click (press and release) on a widget that has no click of its own.
 void onClick(QWidget *widget, std::function<void()> handler);
@@ -65,18 +73,17 @@ void onClick(QWidget *widget, std::function<void()> handler);
 // Key releases of a widget, auto-repeat releases left out (a held key releases once).
 void onKeyUp(QWidget *widget, std::function<void()> handler);
 
-// A filled rectangle or circle, or a circle outline, painted without
+// A filled rectangle or circle, painted without
 // antialiasing so that every pixel has exactly its colour. A circle takes the
 // smaller side of its box as diameter and is centred in it.
 class Shape : public QWidget
 {
+    Q_OBJECT
+
 public:
     enum class Kind { Rectangle, Circle };
 
-    Shape(QWidget *parent, Kind kind, QRect twips, const QColor &fill);
-
-    void setFill(const QColor &fill);
-    void setBorder(const QColor &colour, int widthPixels); // circle outline only
+    Shape(QWidget *parent, const char *name, Kind kind, QRect twips, const QColor &fill);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -84,8 +91,6 @@ protected:
 private:
     Kind kind_;
     QColor fill_;
-    QColor border_;
-    int borderWidth_ = 0;
 };
 
 } // namespace platform

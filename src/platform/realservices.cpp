@@ -56,7 +56,7 @@ QString RealDialogs::InputBox(const QString &prompt, const QString &title, const
 void RealRandom::Randomize()
 {
     const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-    std::seed_seq seed{static_cast<quint32>(now), static_cast<quint32>(quint64(now) >> 32)};
+    std::seed_seq seed { static_cast<quint32>(now), static_cast<quint32>(quint64(now) >> 32) };
     generator_.seed(seed);
 }
 
@@ -105,8 +105,7 @@ void RealProgram::showStart()
 }
 
 RealServices::RealServices()
-    : services_{dialogs_, random_, desktop_, counter_, program_}
-{
-}
+    : services_ { dialogs_, random_, desktop_, counter_, program_ }
+{ }
 
 } // namespace platform

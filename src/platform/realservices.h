@@ -47,7 +47,7 @@ public:
     void End() override;
     void showStart() override;
 
-    std::function<void()> onShowStart;  // wired by the shell
+    std::function<void()> onShowStart; // wired by the shell
 };
 
 // Owns one of each and hands them out as a Services record.

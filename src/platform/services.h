@@ -28,8 +28,8 @@ class Random
 {
 public:
     virtual ~Random() = default;
-    virtual void Randomize() = 0;   // seed from the clock
-    virtual float Rnd() = 0;        // evenly spread over [0, 1)
+    virtual void Randomize() = 0; // seed from the clock
+    virtual float Rnd() = 0; // evenly spread over [0, 1)
 };
 
 class Desktop
@@ -47,16 +47,16 @@ class Counter
 public:
     virtual ~Counter() = default;
     virtual quint64 now() = 0;
-    virtual quint64 frequency() = 0;  // ticks per second
+    virtual quint64 frequency() = 0; // ticks per second
 };
 
 class Program
 {
 public:
     virtual ~Program() = default;
-    virtual QString applicationDir() = 0;  // no trailing separator
-    virtual void End() = 0;                // stops at once, no unload steps
-    virtual void showStart() = 0;          // a test window going back to the start window
+    virtual QString applicationDir() = 0; // no trailing separator
+    virtual void End() = 0; // stops at once, no unload steps
+    virtual void showStart() = 0; // a test window going back to the start window
 };
 
 struct Services

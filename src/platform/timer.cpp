@@ -2,11 +2,12 @@
 
 namespace platform {
 
-Timer::Timer(int interval, QObject *parent)
+Timer::Timer(const char *name, int interval, QObject *parent)
     : QObject(parent)
     , timer_(this)
     , interval_(interval)
 {
+    setObjectName(QLatin1String(name));
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &Timer::tick);
 }

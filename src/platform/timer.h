@@ -12,8 +12,10 @@ namespace platform {
 // modal box, the ticks that fall due are dropped.
 class Timer : public QObject
 {
+    Q_OBJECT
+
 public:
-    explicit Timer(int interval, QObject *parent = nullptr);
+    Timer(const char *name, int interval, QObject *parent);
 
     int Interval() const { return interval_; }
     void setInterval(int milliseconds);
@@ -23,7 +25,6 @@ public:
     void onTick(std::function<void()> handler) { handler_ = std::move(handler); }
     // One tick as the event loop delivers it, re-entry rule included.
     void tick();
-    bool inHandler() const { return inHandler_; }
 
 private:
     void restart();

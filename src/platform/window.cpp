@@ -12,8 +12,7 @@ namespace platform {
 
 Frame::Frame(Window &owner)
     : owner_(owner)
-{
-}
+{ }
 
 void Frame::closeEvent(QCloseEvent *event)
 {
@@ -26,8 +25,7 @@ Window::Window(Services &services, QString caption, QSize clientTwips)
     : services(services)
     , caption_(std::move(caption))
     , clientTwips_(clientTwips)
-{
-}
+{ }
 
 Window::~Window()
 {
@@ -50,7 +48,7 @@ void Window::setVisible(bool visible)
     if (!frame_)
         load();
     if (!frame_)
-        return;  // Form_Load unloaded it again
+        return; // Form_Load unloaded it again
     frame_->show();
     frame_->raise();
     frame_->activateWindow();
@@ -102,6 +100,22 @@ void Window::unload()
 
     if (unloadedObserver_)
         unloadedObserver_();
+}
+
+std::optional<int> Window::ask(const QString &prompt, int buttons, const QString &title)
+{
+    const int answer = services.dialogs.MsgBox(prompt, buttons, title);
+    if (!isLoaded())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<QString> Window::askText(const QString &prompt, const QString &title, const QString &proposal)
+{
+    QString typed = services.dialogs.InputBox(prompt, title, proposal);
+    if (!isLoaded())
+        return std::nullopt;
+    return typed;
 }
 
 } // namespace platform

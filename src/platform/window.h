@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QSize>
 #include <functional>
+#include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -13,6 +15,8 @@ class Window;
 // The top-level widget of a loaded window. Its close box unloads the window.
 class Frame : public QMainWindow
 {
+    Q_OBJECT
+
 public:
     explicit Frame(Window &owner);
 
@@ -37,7 +41,7 @@ public:
 
     bool isLoaded() const { return frame_ != nullptr; }
     bool Visible() const;
-    void setVisible(bool visible);  // loads first where needed
+    void setVisible(bool visible); // loads first where needed
     void unload();
 
     // Valid while loaded.
@@ -49,10 +53,15 @@ public:
 protected:
     virtual void createControls(QWidget *client, QMenuBar *menuBar) = 0;
     virtual void destroyControls() = 0;
-    virtual void Form_Load() {}
-    virtual void Form_Unload() {}
+    virtual void Form_Load() { }
+    virtual void Form_Unload() { }
     // Where a freshly loaded window appears; centred on its screen by default.
     virtual void placeFrame();
+
+    // A modal box. The player may close this window while the box is open:
+    // then there is no answer, and the handler must stop touching controls.
+    std::optional<int> ask(const QString &prompt, int buttons, const QString &title);
+    std::optional<QString> askText(const QString &prompt, const QString &title, const QString &proposal);
 
     Services &services;
 
@@ -65,6 +74,23 @@ private:
     QWidget *client_ = nullptr;
     bool unloading_ = false;
     std::function<void()> unloadedObserver_;
+};
+
+// A window whose controls are one record, c, built by createControls and
+// dropped on unload.
+template <typename ControlSet> class WindowWith : public Window
+{
+public:
+    using Controls = ControlSet;
+    using Window::Window;
+
+    // Valid while loaded.
+    const Controls &controls() const { return *c; }
+
+protected:
+    void destroyControls() final { c.reset(); }
+
+    std::unique_ptr<Controls> c;
 };
 
 } // namespace platform

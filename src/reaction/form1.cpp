@@ -45,7 +45,7 @@ constexpr double allowanceMs = 50;
 } // namespace
 
 Form1::Form1(Services &services)
-    : Window(services, caption, QSize(6345, 5145))
+    : WindowWith(services, caption, QSize(6345, 5145))
 { }
 
 Form1::~Form1() = default;
@@ -55,44 +55,40 @@ void Form1::createControls(QWidget *client, QMenuBar *menuBar)
     c = std::make_unique<Controls>();
     // The design's small system face: at the default size the texts outgrow their boxes.
     client->setFont(designFont(designPointSize));
-    c->Label2 = makeLabel(client, instructions, twipsRect(480, 0, 4815, 735));
+    c->Label2 = makeLabel(client, "Label2", instructions, twipsRect(480, 0, 4815, 735));
     c->Label2->setFont(designFont(designPointSize, true));
 
-    c->Label4 = makeLabel(client, advertisement, twipsRect(360, 840, 5535, 615));
+    c->Label4 = makeLabel(client, "Label4", advertisement, twipsRect(360, 840, 5535, 615));
     setForeColor(c->Label4, rgb(0, 0, 255));
     fitToBox(c->Label2);
     fitToBox(c->Label4);
 
-    c->Shape1 = new Shape(client, Shape::Kind::Circle, twipsRect(2160, 1920, 1815, 1215), rgb(255, 0, 0));
+    c->Shape1 = new Shape(client, "Shape1", Shape::Kind::Circle, twipsRect(2160, 1920, 1815, 1215), rgb(255, 0, 0));
     c->Shape1->hide();
 
-    c->Label1 = makeLabel(client, resultCaption, twipsRect(240, 3240, 1935, 255));
+    c->Label1 = makeLabel(client, "Label1", resultCaption, twipsRect(240, 3240, 1935, 255));
     c->Label1->hide();
-    c->Label3 = makeLabel(client, QString(), twipsRect(2280, 3240, 1935, 255));
+    c->Label3 = makeLabel(client, "Label3", QString(), twipsRect(2280, 3240, 1935, 255));
 
     c->Command3 = new WrapButton(fieldCaption, client);
+    c->Command3->setObjectName(QStringLiteral("Command3"));
     c->Command3->setGeometry(twipsRect(1800, 3960, 2175, 1095));
     c->Command3->setToolTip(fieldTip);
     c->Command3->setAutoDefault(false);
     setBackColor(c->Command3, rgb(192, 192, 192));
     c->Command3->setEnabled(false);
 
-    c->Command1 = makeButton(client, readyCaption, twipsRect(0, 4440, 1215, 375), readyTip);
-    c->Command2 = makeButton(client, leaveCaption, twipsRect(4440, 4440, 1575, 375), leaveTip);
+    c->Command1 = makeButton(client, "Command1", readyCaption, twipsRect(0, 4440, 1215, 375), readyTip);
+    c->Command2 = makeButton(client, "Command2", leaveCaption, twipsRect(4440, 4440, 1575, 375), leaveTip);
 
-    c->Timer1 = new Timer(0, client);
+    c->Timer1 = new Timer("Timer1", 0, client);
     c->Timer1->onTick([this] { Timer1_Timer(); });
 
-    c->reak = makeMenuItem(makeMenu(menuBar, infoMenu), infoLine);
+    c->reak = makeMenuItem(makeMenu(menuBar, "info", infoMenu), "reak", infoLine);
 
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
     QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
     QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
-}
-
-void Form1::destroyControls()
-{
-    c.reset();
 }
 
 void Form1::Form_Load()
@@ -172,8 +168,7 @@ void Form1::measure()
     c->Label1->show();
     c->Label3->setText(formatSeconds(reactiontime));
     ratereaction();
-    services.dialogs.MsgBox(verdicttext, vbOKOnly | vbExclamation, verdictTitle);
-    if (!c)
+    if (!ask(verdicttext, vbOKOnly | vbExclamation, verdictTitle))
         return; // the window was closed while the verdict was shown
 
     c->Label3->show();
@@ -184,6 +179,6 @@ void Form1::measure()
 
 void Form1::rebuke()
 {
-    services.dialogs.MsgBox(rebukePrompt, vbOKOnly | vbExclamation, rebukeTitle);
+    ask(rebukePrompt, vbOKOnly | vbExclamation, rebukeTitle);
     services.program.End();
 }

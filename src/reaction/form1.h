@@ -4,7 +4,6 @@
 #include "stopwatch/xtimer.h"
 
 #include <QString>
-#include <memory>
 #include <optional>
 
 class QAction;
@@ -16,30 +15,27 @@ class Shape;
 class Timer;
 } // namespace platform
 
+struct Form1Controls
+{
+    QLabel *Label2; // instructions
+    QLabel *Label4; // homepage advertisement
+    platform::Shape *Shape1; // the red circle
+    QLabel *Label1; // "Ihre Reaktionszeit ist"
+    QLabel *Label3; // the measured time
+    WrapButton *Command3; // the click field
+    QPushButton *Command1; // Ich bin bereit
+    QPushButton *Command2; // Kein Bock mehr
+    platform::Timer *Timer1; // the random wait
+    QAction *reak; // the version line under "INFO"
+};
+
 // The reaction test: after a random wait a red circle appears, and the time to
 // the click on the large field below it is measured and commented on.
-class Form1 : public platform::Window
+class Form1 : public platform::WindowWith<Form1Controls>
 {
 public:
-    struct Controls
-    {
-        QLabel *Label2; // instructions
-        QLabel *Label4; // homepage advertisement
-        platform::Shape *Shape1; // the red circle
-        QLabel *Label1; // "Ihre Reaktionszeit ist"
-        QLabel *Label3; // the measured time
-        WrapButton *Command3; // the click field
-        QPushButton *Command1; // Ich bin bereit
-        QPushButton *Command2; // Kein Bock mehr
-        platform::Timer *Timer1; // the random wait
-        QAction *reak;
-    };
-
     explicit Form1(platform::Services &services);
     ~Form1() override;
-
-    // Valid while loaded.
-    const Controls &controls() const { return *c; }
 
     void Command1_Click();
     void Timer1_Timer();
@@ -56,7 +52,6 @@ public:
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
-    void destroyControls() override;
     void Form_Load() override;
     void Form_Unload() override;
 
@@ -64,6 +59,4 @@ private:
     xTimer &stopwatchOnFirstUse();
     void measure();
     void rebuke();
-
-    std::unique_ptr<Controls> c;
 };

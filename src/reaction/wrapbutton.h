@@ -8,6 +8,8 @@
 // as many centred lines as the face needs. text() keeps the whole caption.
 class WrapButton : public QPushButton
 {
+    Q_OBJECT
+
 public:
     using QPushButton::QPushButton;
 

@@ -26,22 +26,14 @@ Start &WindowRegistry::start()
     return *start_;
 }
 
-bool WindowRegistry::exists(TestWindow which) const
+platform::Window &WindowRegistry::test(TestWindow which)
 {
-    return factories_.contains(which);
-}
-
-platform::Window *WindowRegistry::test(TestWindow which)
-{
-    auto made = tests_.find(which);
-    if (made != tests_.end())
-        return made->second.get();
-    auto factory = factories_.find(which);
-    if (factory == factories_.end())
-        return nullptr;
-    auto &window = tests_[which] = factory->second(services_);
-    adopt(*window);
-    return window.get();
+    std::unique_ptr<platform::Window> &window = tests_[which];
+    if (!window) {
+        window = factories_.at(which)(services_);
+        adopt(*window);
+    }
+    return *window;
 }
 
 void WindowRegistry::adopt(platform::Window &window)

@@ -22,9 +22,8 @@ public:
     ~WindowRegistry();
 
     Start &start();
-    bool exists(TestWindow which) const;
-    // The test window, created on first use; nullptr while it is not built yet.
-    platform::Window *test(TestWindow which);
+    // The test window, created on first use.
+    platform::Window &test(TestWindow which);
 
 private:
     using Factory = std::function<std::unique_ptr<platform::Window>(platform::Services &)>;

@@ -26,51 +26,56 @@ struct Colour
 };
 // Colours of the link label for the cycle steps 1 to 7.
 constexpr Colour cycleColours[] = {
-    {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+    { 255, 0, 0 },
+    { 0, 255, 0 },
+    { 0, 0, 255 },
+    { 255, 255, 0 },
+    { 255, 0, 255 },
+    { 0, 255, 255 },
+    { 255, 255, 255 },
 };
 constexpr short cycleLength = 7;
 
 } // namespace
 
 Start::Start(Services &services, WindowRegistry &registry)
-    : Window(services, caption, QSize(6045, 3495))
+    : WindowWith(services, caption, QSize(6045, 3495))
     , registry_(registry)
-{
-}
+{ }
 
 Start::~Start() = default;
 
 void Start::createControls(QWidget *client, QMenuBar *menuBar)
 {
     c = std::make_unique<Controls>();
-    c->Command2 = makeButton(client, QStringLiteral("Reaktionstest"), twipsRect(120, 240, 1695, 495),
-                             QStringLiteral("Testen Sie Ihre Reaktion"));
-    c->Command4 = makeButton(client, QStringLiteral("Gedächtnistrainning"), twipsRect(120, 840, 1695, 495),
-                             QStringLiteral("Hier müssen Sie sich Farben merken."));
-    c->Command3 = makeButton(client, QStringLiteral("Geschicklichkeit"), twipsRect(120, 1440, 1695, 495),
-                             QStringLiteral("So was ähnliches wie der heisse Draht"));
-    c->Command1 = makeButton(client, QStringLiteral("Kopfrechnen"), twipsRect(120, 2040, 1695, 495),
-                             QStringLiteral("Hier wird fleißig multipliziert."));
-    c->Command5 = makeButton(client, QStringLiteral("beenden"), twipsRect(120, 2640, 1695, 495),
-                             QStringLiteral("Sie wollen doch nicht etwa..."));
+    c->Command2 = makeButton(client, "Command2", QStringLiteral("Reaktionstest"), twipsRect(120, 240, 1695, 495),
+        QStringLiteral("Testen Sie Ihre Reaktion"));
+    c->Command4 = makeButton(client, "Command4", QStringLiteral("Gedächtnistrainning"), twipsRect(120, 840, 1695, 495),
+        QStringLiteral("Hier müssen Sie sich Farben merken."));
+    c->Command3 = makeButton(client, "Command3", QStringLiteral("Geschicklichkeit"), twipsRect(120, 1440, 1695, 495),
+        QStringLiteral("So was ähnliches wie der heisse Draht"));
+    c->Command1 = makeButton(client, "Command1", QStringLiteral("Kopfrechnen"), twipsRect(120, 2040, 1695, 495),
+        QStringLiteral("Hier wird fleißig multipliziert."));
+    c->Command5 = makeButton(client, "Command5", QStringLiteral("beenden"), twipsRect(120, 2640, 1695, 495),
+        QStringLiteral("Sie wollen doch nicht etwa..."));
 
-    c->Label5 = makeLabel(client, advertisement, twipsRect(2040, 240, 3975, 2175));
+    c->Label5 = makeLabel(client, "Label5", advertisement, twipsRect(2040, 240, 3975, 2175));
     c->Label5->setFont(designFont(12, true));
     setForeColor(c->Label5, rgb(0, 0, 255));
 
-    c->Label1 = makeLabel(client, homepage, twipsRect(2040, 2640, 3495, 375));
+    c->Label1 = makeLabel(client, "Label1", homepage, twipsRect(2040, 2640, 3495, 375));
     c->Label1->setFont(designFont(13.5, true));
     c->Label1->setCursor(Qt::PointingHandCursor);
 
     fitToBox(c->Label5);
     fitToBox(c->Label1);
-    fitToBox({c->Command2, c->Command4, c->Command3, c->Command1, c->Command5});
+    fitToBox({ c->Command2, c->Command4, c->Command3, c->Command1, c->Command5 });
 
-    c->Timer1 = new Timer(2000, client);
+    c->Timer1 = new Timer("Timer1", 2000, client);
     c->Timer1->onTick([this] { Timer1_Timer(); });
     c->Timer1->setEnabled(true);
 
-    c->free = makeMenuItem(makeMenu(menuBar, infoMenu), packageStatement);
+    c->free = makeMenuItem(makeMenu(menuBar, "inf", infoMenu), "free", packageStatement);
 
     QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
     QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
@@ -78,11 +83,6 @@ void Start::createControls(QWidget *client, QMenuBar *menuBar)
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
     QObject::connect(c->Command5, &QPushButton::clicked, client, [this] { Command5_Click(); });
     onClick(c->Label1, [this] { Label1_Click(); });
-}
-
-void Start::destroyControls()
-{
-    c.reset();
 }
 
 void Start::Timer1_Timer()
@@ -93,24 +93,22 @@ void Start::Timer1_Timer()
     green = colour.green;
     blue = colour.blue;
     if (colourstep == cycleLength)
-        colourstep = 0;  // the next tick shows red again
+        colourstep = 0; // the next tick shows red again
     if (c)
         setForeColor(c->Label1, rgb(red, green, blue));
 }
 
 void Start::openTest(TestWindow which, bool unloadStart)
 {
-    if (!registry_.exists(which))
-        return;
     setVisible(false);
-    registry_.test(which)->setVisible(true);
+    registry_.test(which).setVisible(true);
     if (unloadStart)
         unload();
 }
 
 void Start::Command2_Click()
 {
-    openTest(TestWindow::Reaction, false);  // Start stays loaded, only hidden
+    openTest(TestWindow::Reaction, false); // Start stays loaded, only hidden
 }
 
 void Start::Command4_Click()

@@ -3,8 +3,6 @@
 #include "platform/window.h"
 #include "shell/registry.h"
 
-#include <memory>
-
 class QAction;
 class QLabel;
 class QPushButton;
@@ -12,30 +10,28 @@ namespace platform {
 class Timer;
 }
 
+struct StartControls
+{
+    QPushButton *Command2; // Reaktionstest
+    QPushButton *Command4; // Gedächtnistrainning
+    QPushButton *Command3; // Geschicklichkeit
+    QPushButton *Command1; // Kopfrechnen
+    QPushButton *Command5; // beenden
+    QLabel *Label5; // the advertising text
+    QLabel *Label1; // the homepage link
+    platform::Timer *Timer1; // the link's colour cycle
+    QAction *free; // the package statement under "Info"
+};
+
 // The start window: a button for each test, "beenden", an advertising text and
 // a link label whose colour changes every two seconds.
-class Start : public platform::Window
+class Start : public platform::WindowWith<StartControls>
 {
 public:
     static const QString homepage;
 
-    struct Controls
-    {
-        QPushButton *Command2;  // Reaktionstest
-        QPushButton *Command4;  // Gedächtnistrainning
-        QPushButton *Command3;  // Geschicklichkeit
-        QPushButton *Command1;  // Kopfrechnen
-        QPushButton *Command5;  // beenden
-        QLabel *Label5;
-        QLabel *Label1;         // the homepage link
-        platform::Timer *Timer1;
-        QAction *free;
-    };
-
     Start(platform::Services &services, WindowRegistry &registry);
     ~Start() override;
-
-    const Controls &controls() const { return *c; }
 
     void Timer1_Timer();
     void Command2_Click();
@@ -53,11 +49,9 @@ public:
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
-    void destroyControls() override;
 
 private:
     void openTest(TestWindow which, bool unloadStart);
 
     WindowRegistry &registry_;
-    std::unique_ptr<Controls> c;
 };

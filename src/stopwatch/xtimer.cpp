@@ -3,8 +3,7 @@
 xTimer::xTimer(platform::Counter &counter)
     : counter_(counter)
     , frequency(counter.frequency())
-{
-}
+{ }
 
 void xTimer::Calibrieren()
 {

@@ -33,7 +33,7 @@ struct Drill
         startWindow.setVisible(true);
         QTest::mouseClick(startWindow.controls().Command1, Qt::LeftButton); // Kopfrechnen
     }
-    Form4 &form() { return *static_cast<Form4 *>(registry.test(TestWindow::Arithmetic)); }
+    Form4 &form() { return static_cast<Form4 &>(registry.test(TestWindow::Arithmetic)); }
     const Form4::Controls &c() { return form().controls(); }
     void choose(int item)
     {

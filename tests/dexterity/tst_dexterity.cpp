@@ -81,7 +81,7 @@ struct Fixture
     void open()
     {
         QTest::mouseClick(registry.start().controls().Command3, Qt::LeftButton); // Geschicklichkeit
-        form = static_cast<Form3 *>(registry.test(TestWindow::Dexterity));
+        form = &static_cast<Form3 &>(registry.test(TestWindow::Dexterity));
     }
     const Form3::Controls &c() const { return form->controls(); }
     void startRun() { QTest::mouseClick(c().Command1, Qt::LeftButton); }

@@ -397,7 +397,7 @@ void MemoryTest::playedFromTheStartWindowLeftAndReopened()
     fake.program.onShowStart = [&registry] { registry.start().setVisible(true); };
     registry.start().setVisible(true);
     click(registry.start().controls().Command4);
-    auto *window = static_cast<form2 *>(registry.test(TestWindow::Memory));
+    auto *window = &static_cast<form2 &>(registry.test(TestWindow::Memory));
     QVERIFY(!registry.start().isLoaded() && window->Visible());
 
     const form2::Controls *c = &window->controls();

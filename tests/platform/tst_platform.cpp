@@ -39,9 +39,9 @@ public:
 protected:
     void createControls(QWidget *client, QMenuBar *) override
     {
-        Label1 = makeLabel(client, QStringLiteral("Entwurf"), twipsRect(120, 120, 3000, 300));
-        Command1 = makeButton(client, QStringLiteral("Verlassen"), twipsRect(120, 600, 1500, 450));
-        Timer1 = new Timer(1000, client);
+        Label1 = makeLabel(client, "Label1", QStringLiteral("Entwurf"), twipsRect(120, 120, 3000, 300));
+        Command1 = makeButton(client, "Command1", QStringLiteral("Verlassen"), twipsRect(120, 600, 1500, 450));
+        Timer1 = new Timer("Timer1", 1000, client);
         Timer1->setEnabled(true);
         QObject::connect(Command1, &QPushButton::clicked, client, [this] { unload(); });
     }
@@ -159,7 +159,7 @@ private slots:
     void timerDropsNestedTickWhileOthersTick()
     {
         FakeServices fake;
-        Timer waiting(750), other(10);
+        Timer waiting("Timer1", 750, nullptr), other("Timer2", 10, nullptr);
         waiting.setEnabled(true);
         other.setEnabled(true);
         QString ticks;
@@ -182,11 +182,11 @@ private slots:
     void checkItemLeavesItsMarkToTheHandler()
     {
         QMenuBar bar;
-        QMenu *menu = makeMenu(&bar, QStringLiteral("Modus"));
-        QAction *unmarked = makeCheckItem(menu, QStringLiteral("leicht"), false, [] {});
-        QAction *marked = makeCheckItem(menu, QStringLiteral("mittel"), true, [] {});
+        QMenu *menu = makeMenu(&bar, "modus", QStringLiteral("Modus"));
+        QAction *unmarked = makeCheckItem(menu, "leicht", QStringLiteral("leicht"), false, [] {});
+        QAction *marked = makeCheckItem(menu, "mittel", QStringLiteral("mittel"), true, [] {});
         QAction *cleared = nullptr;
-        cleared = makeCheckItem(menu, QStringLiteral("schwer"), true, [&] { cleared->setChecked(false); });
+        cleared = makeCheckItem(menu, "schwer", QStringLiteral("schwer"), true, [&] { cleared->setChecked(false); });
         for (QAction *item : { unmarked, marked, cleared })
             item->trigger();
         QCOMPARE(QList<bool>({ unmarked->isChecked(), marked->isChecked(), cleared->isChecked() }),
@@ -218,7 +218,7 @@ private slots:
         std::function<bool(const QFont &)> fits;
         QWidget *control = nullptr;
         if (kind == "label") {
-            QLabel *label = makeLabel(&client, wrappedText, box);
+            QLabel *label = makeLabel(&client, "Label1", wrappedText, box);
             fitToBox(label, longest);
             QCOMPARE(label->text(), wrappedText); // fitted for the longer text, showing its own
             const QString text = longest.isEmpty() ? wrappedText : longest;
@@ -235,7 +235,7 @@ private slots:
             };
             control = edit;
         } else {
-            QPushButton *button = makeButton(&client, longest, box);
+            QPushButton *button = makeButton(&client, "Command1", longest, box);
             fitToBox({ button });
             QCOMPARE(button->font().pointSizeF(), 6.0);
             return;

@@ -102,7 +102,7 @@ void ReactionTest::cleanup()
 Form1 *ReactionTest::openReactionTest()
 {
     click(registry->start().controls().Command2);
-    return dynamic_cast<Form1 *>(registry->test(TestWindow::Reaction));
+    return &static_cast<Form1 &>(registry->test(TestWindow::Reaction));
 }
 
 void ReactionTest::ratereactionBands_data()

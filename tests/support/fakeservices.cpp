@@ -2,7 +2,7 @@
 
 int FakeDialogs::MsgBox(const QString &prompt, int buttons, const QString &title)
 {
-    shown.append({prompt, buttons, title});
+    shown.append({ prompt, buttons, title });
     if (whileOpen)
         whileOpen();
     if (!answers.isEmpty())
@@ -12,7 +12,7 @@ int FakeDialogs::MsgBox(const QString &prompt, int buttons, const QString &title
 
 QString FakeDialogs::InputBox(const QString &prompt, const QString &title, const QString &proposal)
 {
-    inputBoxes.append({prompt, 0, title});
+    inputBoxes.append({ prompt, 0, title });
     proposals.append(proposal);
     if (whileOpen)
         whileOpen();
@@ -42,8 +42,7 @@ quint64 FakeCounter::now()
 
 FakeProgram::FakeProgram()
     : dir(temporary.path())
-{
-}
+{ }
 
 void FakeProgram::showStart()
 {
@@ -53,6 +52,5 @@ void FakeProgram::showStart()
 }
 
 FakeServices::FakeServices()
-    : services{dialogs, random, desktop, counter, program}
-{
-}
+    : services { dialogs, random, desktop, counter, program }
+{ }

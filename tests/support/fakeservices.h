@@ -24,10 +24,10 @@ public:
     int MsgBox(const QString &prompt, int buttons, const QString &title) override;
     QString InputBox(const QString &prompt, const QString &title, const QString &proposal) override;
 
-    QList<int> answers;          // next answers of MsgBox; OK (or No) when empty
-    QStringList inputs;          // next texts of InputBox; "" (cancelled) when empty
-    QList<ShownBox> shown;       // every message box, in order
-    QList<ShownBox> inputBoxes;  // every input box: prompt, title and (in buttons) nothing
+    QList<int> answers; // next answers of MsgBox; OK (or No) when empty
+    QStringList inputs; // next texts of InputBox; "" (cancelled) when empty
+    QList<ShownBox> shown; // every message box, in order
+    QList<ShownBox> inputBoxes; // every input box: prompt, title and (in buttons) nothing
     QStringList proposals;
     // Runs while a box is "open", as other timers would in the real program.
     std::function<void()> whileOpen;
@@ -39,7 +39,7 @@ public:
     void Randomize() override { ++seeded; }
     float Rnd() override;
 
-    QList<float> values;  // next numbers; 0 when empty
+    QList<float> values; // next numbers; 0 when empty
     int seeded = 0;
     int drawn = 0;
 };
@@ -61,7 +61,7 @@ public:
     quint64 now() override;
     quint64 frequency() override { return ticksPerSecond; }
 
-    QList<quint64> readings;  // next readings; the last one repeats when used up
+    QList<quint64> readings; // next readings; the last one repeats when used up
     quint64 ticksPerSecond = 1'000'000'000;
     int reads = 0;
 
