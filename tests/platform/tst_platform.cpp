@@ -36,6 +36,8 @@ public:
     int loads = 0, unloads = 0;
     QString remembered; // a plain field: it must outlive the controls
 
+    std::optional<int> question() { return ask(QStringLiteral("Wirklich?"), vbYesNo, QStringLiteral("Probe")); }
+
 protected:
     void createControls(QWidget *client, QMenuBar *) override
     {
@@ -156,6 +158,18 @@ private slots:
         QCOMPARE(observed, 1);
     }
 
+    // An answer comes back only while the window is still there to use it.
+    void askAnswersOnlyWhileTheWindowStaysLoaded()
+    {
+        FakeServices fake;
+        ProbeWindow window(fake.services);
+        window.setVisible(true);
+        fake.dialogs.answers = { vbYes, vbYes };
+        QCOMPARE(window.question().value_or(0), int(vbYes));
+        fake.dialogs.whileOpen = [&] { window.frame()->close(); };
+        QCOMPARE(window.question().has_value(), false);
+    }
+
     void timerDropsNestedTickWhileOthersTick()
     {
         FakeServices fake;
@@ -177,6 +191,56 @@ private slots:
         fake.dialogs.whileOpen = {};
         waiting.tick(); // once the handler has returned, it ticks again
         QCOMPARE(ticks, QStringLiteral("wow"));
+    }
+
+    // Each wait counts from when the tick before was due, so lateness never adds up.
+    void timersKeepToTheirTimeline_data()
+    {
+        QTest::addColumn<qint64>("tickAt"); // ms on the fake clock; the first tick is due at 750
+        QTest::addColumn<qint64>("ownNext"); // when the ticking timer is due next
+        QTest::addColumn<qint64>("chainedDue"); // when the timer it enables is due
+        QTest::newRow("on time") << qint64(750) << qint64(1500) << qint64(2250);
+        QTest::newRow("12 ms late") << qint64(762) << qint64(1500) << qint64(2250);
+        QTest::newRow("later than a whole wait: afresh from now") << qint64(1600) << qint64(2350) << qint64(2250);
+    }
+    void timersKeepToTheirTimeline()
+    {
+        QFETCH(qint64, tickAt);
+        QFETCH(qint64, ownNext);
+        QFETCH(qint64, chainedDue);
+        qint64 now = 0;
+        Timer::setClock([&now] { return now * 1'000'000; });
+        Timer gap("Timer1", 750, nullptr), shown("Timer2", 1500, nullptr);
+        gap.onTick([&] { shown.setEnabled(true); });
+        gap.setEnabled(true);
+        now = tickAt;
+        gap.tick();
+        Timer::setClock({});
+        QCOMPARE(gap.nextDue() / 1'000'000, ownNext);
+        QCOMPARE(shown.nextDue() / 1'000'000, chainedDue);
+    }
+
+    void timerRunsOnlyEnabledWithAnInterval_data()
+    {
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("runs");
+        QTest::newRow("enabled") << 10 << true << true;
+        QTest::newRow("disabled") << 10 << false << false;
+        QTest::newRow("interval 0 stays silent") << 0 << true << false;
+    }
+    void timerRunsOnlyEnabledWithAnInterval()
+    {
+        QFETCH(int, interval);
+        QFETCH(bool, enabled);
+        QFETCH(bool, runs);
+        Timer timer("Timer1", interval, nullptr);
+        int ticks = 0;
+        timer.onTick([&] { ++ticks; });
+        timer.setEnabled(enabled);
+        timer.tick();
+        QCOMPARE(timer.findChild<QTimer *>()->isActive(), runs);
+        QCOMPARE(ticks, runs ? 1 : 0);
     }
 
     void checkItemLeavesItsMarkToTheHandler()
