@@ -1,10 +1,9 @@
-#include "fakeservices.h"
+#include "platform/controls.h"
 #include "platform/timer.h"
-#include "shell/registry.h"
-#include "shell/start.h"
+#include "program.h"
 
 #include <QLabel>
-#include <QPushButton>
+#include <QMenuBar>
 #include <QTest>
 
 namespace {
@@ -14,28 +13,26 @@ QColor textColour(const QWidget *widget)
     return widget->palette().color(QPalette::WindowText);
 }
 
-// One program's worth of windows on fake services; Start shown as at program start.
-struct Program
+// How a control of the start window is designed: its place in twips and its texts.
+struct Design
 {
-    FakeServices fake;
-    WindowRegistry registry { fake.services };
-    Start &start = registry.start();
+    const char *name;
+    QRect twips;
+    QString text;
+    QString toolTip;
+};
 
-    Program()
-    {
-        fake.program.onShowStart = [this] { start.setVisible(true); };
-        start.setVisible(true);
-    }
-    const Start::Controls &c() const { return start.controls(); }
-    // The control of Start that shows this caption, as the user finds it.
-    QWidget *captioned(const QString &caption) const
-    {
-        for (QWidget *widget : start.client()->findChildren<QWidget *>()) {
-            if (widget->property("text").toString() == caption)
-                return widget;
-        }
-        return nullptr;
-    }
+const Design designs[] = {
+    { "Command2", { 120, 240, 1695, 495 }, "Reaktionstest", "Testen Sie Ihre Reaktion" },
+    { "Command4", { 120, 840, 1695, 495 }, "Gedächtnistrainning", "Hier müssen Sie sich Farben merken." },
+    { "Command3", { 120, 1440, 1695, 495 }, "Geschicklichkeit", "So was ähnliches wie der heisse Draht" },
+    { "Command1", { 120, 2040, 1695, 495 }, "Kopfrechnen", "Hier wird fleißig multipliziert." },
+    { "Command5", { 120, 2640, 1695, 495 }, "beenden", "Sie wollen doch nicht etwa..." },
+    { "Label5", { 2040, 240, 3975, 2175 },
+        "Schauen Sie einfach mal auf meiner Homepage vorbei, hier gibt es noch mehr kostenlose Programme. "
+        "Auserdem finden Sie hier ein Rätsellexikon, mit dem wohl kein Kreuzworträtsel mehr ungelöst bleibt.",
+        {} },
+    { "Label1", { 2040, 2640, 3495, 375 }, "www.korvane.de", {} },
 };
 
 } // namespace
@@ -45,40 +42,28 @@ class tst_shell : public QObject
     Q_OBJECT
 
 private slots:
-    void buttonsHaveDesignTipsAndPlacesAndShowTheirCaptions_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("toolTip");
-        QTest::addColumn<int>("row"); // a column at 120 twips, 1695 x 495 each, 600 twips apart
-        QTest::newRow("Command2") << "Reaktionstest" << QStringLiteral("Testen Sie Ihre Reaktion") << 0;
-        QTest::newRow("Command4") << "Gedächtnistrainning" << QStringLiteral("Hier müssen Sie sich Farben merken.")
-                                  << 1;
-        QTest::newRow("Command3") << "Geschicklichkeit" << QStringLiteral("So was ähnliches wie der heisse Draht") << 2;
-        QTest::newRow("Command1") << "Kopfrechnen" << QStringLiteral("Hier wird fleißig multipliziert.") << 3;
-        QTest::newRow("Command5") << "beenden" << QStringLiteral("Sie wollen doch nicht etwa...") << 4;
-    }
-    void buttonsHaveDesignTipsAndPlacesAndShowTheirCaptions()
-    {
-        QFETCH(QString, caption);
-        QFETCH(QString, toolTip);
-        QFETCH(int, row);
-        Program program;
-        const QWidget *button = program.captioned(caption);
-        QVERIFY(button);
-        QCOMPARE(button->toolTip(), toolTip);
-        QCOMPARE(button->geometry(), QRect(8, 16 + 40 * row, 113, 33));
-        QVERIFY(QFontMetrics(button->font()).horizontalAdvance(caption) < button->width());
-        QCOMPARE(button->font(), program.c().Command5->font()); // all five share one size
-    }
-
-    void advertAndLinkShowTheirWholeText()
+    void controlsStandAsDesigned()
     {
         Program program;
-        for (const QLabel *label : { program.c().Label5, program.c().Label1 }) {
-            const QRect box = label->contentsRect();
-            const int flags = Qt::TextWordWrap | label->alignment();
-            QVERIFY(box.contains(QFontMetrics(label->font()).boundingRect(box, flags, label->text())));
+        QCOMPARE(program.start().frame()->windowTitle(), QStringLiteral("Korvane"));
+        QCOMPARE(program.start().client()->size(), QSize(403, 233));
+        for (const Design &design : designs) {
+            auto *control = program.start().client()->findChild<QWidget *>(design.name);
+            QVERIFY2(control, design.name);
+            const QRect twips = design.twips;
+            QCOMPARE(control->geometry(), platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+            QCOMPARE(control->property("text").toString(), design.text);
+            QCOMPARE(control->toolTip(), design.toolTip);
+            // Shrunk where the system's face is wider than the design's: the whole text shows.
+            const QRect box = control->contentsRect();
+            const QRect needed = QFontMetrics(control->font()).boundingRect(box, Qt::TextWordWrap, design.text);
+            QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(), design.name);
         }
+        const StartControls &c = program.start().controls();
+        QCOMPARE(QList<bool>({ c.Label5->font().bold(), c.Label1->font().bold() }), QList<bool>({ true, true }));
+        QCOMPARE(textColour(c.Label5), QColor(0, 0, 255));
+        QCOMPARE(c.Label1->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(program.start().frame()->menuBar()->actions().first()->text(), QStringLiteral("Info"));
     }
 
     void colourCycleWrapsAfterWhite_data()
@@ -86,14 +71,9 @@ private slots:
         QTest::addColumn<int>("ticks");
         QTest::addColumn<int>("step");
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("1 red") << 1 << 1 << QColor(255, 0, 0);
-        QTest::newRow("2 green") << 2 << 2 << QColor(0, 255, 0);
-        QTest::newRow("3 blue") << 3 << 3 << QColor(0, 0, 255);
-        QTest::newRow("4 yellow") << 4 << 4 << QColor(255, 255, 0);
-        QTest::newRow("5 magenta") << 5 << 5 << QColor(255, 0, 255);
-        QTest::newRow("6 cyan") << 6 << 6 << QColor(0, 255, 255);
-        QTest::newRow("7 white, step wraps") << 7 << 0 << QColor(255, 255, 255);
-        QTest::newRow("8 red again") << 8 << 1 << QColor(255, 0, 0);
+        const QColor cycle[] = { Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::magenta, Qt::cyan, Qt::white, Qt::red };
+        for (int ticks = 1; ticks <= 8; ++ticks)
+            QTest::addRow("%d ticks", ticks) << ticks << ticks % 7 << cycle[ticks - 1];
     }
     void colourCycleWrapsAfterWhite()
     {
@@ -102,85 +82,75 @@ private slots:
         QFETCH(QColor, colour);
         Program program;
         for (int tick = 0; tick < ticks; ++tick)
-            program.c().Timer1->tick();
-        QCOMPARE(int(program.start.colourstep), step);
-        QCOMPARE(textColour(program.c().Label1), colour);
+            program.start().controls().Timer1->tick();
+        QCOMPARE(int(program.start().colourstep), step);
+        QCOMPARE(textColour(program.start().controls().Label1), colour);
     }
 
+    // Hidden while the reaction test runs, and reloaded after the other tests.
     void colourCycleGoesOnWhileHiddenAndAcrossReload()
     {
         Program program;
-        const QColor design = textColour(program.c().Label1);
-        program.start.setVisible(false); // as while the reaction test runs
-        program.c().Timer1->tick();
-        program.c().Timer1->tick();
-        program.start.setVisible(true);
-        program.c().Timer1->tick();
-        QCOMPARE(textColour(program.c().Label1), QColor(0, 0, 255));
-
-        // As when another test window takes over and later shows Start again.
-        program.start.unload();
+        Start &start = program.start();
+        const QColor design = textColour(start.controls().Label1);
+        start.setVisible(false);
+        start.controls().Timer1->tick();
+        start.controls().Timer1->tick();
+        start.setVisible(true);
+        start.unload();
         program.fake.program.showStart();
-        QCOMPARE(textColour(program.c().Label1), design);
-        QCOMPARE(program.c().Timer1->Interval(), 2000);
-        QVERIFY(program.c().Timer1->Enabled());
-        program.c().Timer1->tick();
-        QCOMPARE(program.start.colourstep, short(4));
-        QCOMPARE(textColour(program.c().Label1), QColor(255, 255, 0));
+        QCOMPARE(textColour(start.controls().Label1), design);
+        QVERIFY(start.controls().Timer1->Enabled());
+        QCOMPARE(start.controls().Timer1->Interval(), 2000);
+        start.controls().Timer1->tick();
+        QCOMPARE(textColour(start.controls().Label1), QColor(Qt::blue));
     }
 
     void linkClickOpensHomepageAndChangesNothing()
     {
         Program program;
-        program.c().Timer1->tick();
-        QTest::mouseClick(program.c().Label1, Qt::LeftButton);
+        QLabel *link = program.start().controls().Label1;
+        QTest::mouseClick(link, Qt::LeftButton);
+        // A press dragged off the label before its release is no click.
+        QTest::mousePress(link, Qt::LeftButton);
+        QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
         QCOMPARE(program.fake.desktop.opened, QStringList { Start::homepage });
-        QVERIFY(program.start.Visible());
-        QCOMPARE(textColour(program.c().Label1), QColor(255, 0, 0));
-        QCOMPARE(program.start.colourstep, short(1));
+        QVERIFY(program.start().Visible());
         QCOMPARE(program.fake.program.ended, 0);
-
-        // A press that is dragged off the label before release is no click.
-        QTest::mousePress(program.c().Label1, Qt::LeftButton);
-        QTest::mouseRelease(program.c().Label1, Qt::LeftButton, {}, QPoint(-5, -5));
-        QCOMPARE(program.fake.desktop.opened.size(), 1);
     }
 
     void beendenAndCloseBoxEndTheProgramAtOnce()
     {
         Program program;
-        QTest::mouseClick(program.c().Command5, Qt::LeftButton);
+        QTest::mouseClick(program.start().controls().Command5, Qt::LeftButton);
         QCOMPARE(program.fake.program.ended, 1);
-        QVERIFY(program.start.isLoaded()); // End runs no unload steps
-        program.start.frame()->close();
+        QVERIFY(program.start().isLoaded()); // End runs no unload steps
+        program.start().frame()->close();
         QCOMPARE(program.fake.program.ended, 2);
-        QVERIFY(!program.start.isLoaded());
         QVERIFY(program.fake.dialogs.shown.isEmpty());
     }
 
     void testButtonSwitchesToItsWindow_data()
     {
-        QTest::addColumn<QString>("caption");
         QTest::addColumn<TestWindow>("which");
         QTest::addColumn<bool>("startStaysLoaded");
-        QTest::newRow("Reaktionstest") << "Reaktionstest" << TestWindow::Reaction << true;
-        QTest::newRow("Gedächtnistrainning") << "Gedächtnistrainning" << TestWindow::Memory << false;
-        QTest::newRow("Geschicklichkeit") << "Geschicklichkeit" << TestWindow::Dexterity << false;
-        QTest::newRow("Kopfrechnen") << "Kopfrechnen" << TestWindow::Arithmetic << false;
+        QTest::newRow("Reaktionstest") << TestWindow::Reaction << true;
+        QTest::newRow("Gedächtnistrainning") << TestWindow::Memory << false;
+        QTest::newRow("Geschicklichkeit") << TestWindow::Dexterity << false;
+        QTest::newRow("Kopfrechnen") << TestWindow::Arithmetic << false;
     }
     void testButtonSwitchesToItsWindow()
     {
-        QFETCH(QString, caption);
         QFETCH(TestWindow, which);
         QFETCH(bool, startStaysLoaded);
         Program program;
-        QWidget *button = program.captioned(caption);
-        QVERIFY(button);
-        QTest::mouseClick(button, Qt::LeftButton);
+        platform::Window &window = program.open<platform::Window>(which);
+        QVERIFY(window.Visible());
+        QVERIFY(!program.start().Visible());
+        QCOMPARE(program.start().isLoaded(), startStaysLoaded);
+        window.frame()->close(); // back to the start window, and the program goes on
+        QVERIFY(program.start().Visible());
         QCOMPARE(program.fake.program.ended, 0);
-        QVERIFY(program.registry.test(which).Visible());
-        QVERIFY(!program.start.Visible());
-        QCOMPARE(program.start.isLoaded(), startStaysLoaded);
     }
 };
 
