@@ -31,7 +31,7 @@ public:
     {
         const QString clean = entrylines::cleanName(input);
         if (clean != input) {
-            pos = std::min<int>(pos, clean.size());
+            pos = int(std::min(entrylines::cleanName(input.left(pos)).size(), clean.size()));
             input = clean; // a pasted text loses just the characters a list cannot hold
         }
         return Acceptable;
