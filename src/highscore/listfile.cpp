@@ -186,10 +186,13 @@ int fill(int fd, const QByteArray &bytes)
     int error = 0;
     for (qsizetype done = 0; done < bytes.size() && error == 0;) {
         const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (put > 0)
+        if (put < 0 && errno == EINTR)
+            continue;
+        // A write that takes nothing would be tried for ever; no room is the likely reason.
+        if (put <= 0)
+            error = put < 0 ? errno : ENOSPC;
+        else
             done += put;
-        else if (put < 0 && errno != EINTR)
-            error = errno;
     }
     // A full disk may show only when the data must reach it.
     if (error == 0 && ::fsync(fd) != 0)

@@ -69,6 +69,20 @@ bool mountReadOnly(const QString &path)
             && ::mount(nullptr, name, nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0);
 }
 
+// Mounts a small file system as the list folder, with the list in it, and fills
+// it up to `left` bytes.
+const char *fillSmallDisk(const QDir &d, qint64 left)
+{
+    if (::mount("tmpfs", QFile::encodeName(d.path()), "tmpfs", 0, "size=64k") != 0)
+        return "mounting a small file system is not allowed here";
+    writeBytes(d.filePath("notes.txt"), "Notizen\n");
+    writeBytes(d.filePath("best.lst"), tenLines);
+    QFile filler(d.filePath("filler"));
+    filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    while (filler.write(QByteArray(4096, 'f')) == 4096) { }
+    return filler.resize(filler.size() - left) ? nullptr : "cannot free room";
+}
+
 // Puts something in the way of a save in the list folder, maybe taking the lock
 // as another copy would; answers why it cannot, or nullptr.
 using Setup = const char *(*)(const QDir &folder, QLockFile &otherCopy);
@@ -162,6 +176,7 @@ private slots:
         QTest::newRow("more than the room") << many.mid(0, 25).join("\r\n").toLatin1() << many.mid(0, 25);
         QTest::newRow("a thousand lines") << many.mid(0, 1000).join("\n").toLatin1() << many.mid(0, 1000);
         QTest::newRow("not more") << many.join("\n").toLatin1() << (many.mid(0, 1000) << u"…"_s);
+        QTest::newRow("300 characters shown") << QByteArray(300, 'x') << QStringList { QString(300, 'x') };
         QTest::newRow("a line of 10 MB") << QByteArray(10'000'000, 'x') << QStringList { QString(300, 'x') + "…", "…" };
     }
     void showlistShowsTheFile()
@@ -174,9 +189,9 @@ private slots:
         panel.hide();
         list.showlist(&panel, &List1);
         QCOMPARE(fake.dialogs.shown.size(), 1);
-        QCOMPARE(fake.dialogs.shown[0].prompt + fake.dialogs.shown[0].title,
-            u"Es ist leider noch kein Eintrag vorhandenNa sowas"_s);
-        QCOMPARE(fake.dialogs.shown[0].buttons, 48);
+        const ShownBox &box = fake.dialogs.shown[0];
+        QCOMPARE(box.title + ": " + box.prompt + ' ' + QString::number(box.buttons),
+            u"Na sowas: Es ist leider noch kein Eintrag vorhanden 48"_s);
         QVERIFY(panel.isHidden());
 
         QVERIFY(!writeBytes(list.path(), bytes));
@@ -298,16 +313,11 @@ private slots:
             const rlimit small { rlim_t(QFileInfo(probe.fileName()).size() + 1), RLIM_INFINITY };
             return small.rlim_cur < 200 && ::setrlimit(RLIMIT_FSIZE, &small) == 0 ? nullptr : "no small limit";
         }) << true << full;
-        QTest::newRow("disk full, one page left") << Setup([](const QDir &d, QLockFile &) {
-            if (::mount("tmpfs", QFile::encodeName(d.path()), "tmpfs", 0, "size=64k") != 0)
-                return "mounting a small file system is not allowed here";
-            writeBytes(d.filePath("notes.txt"), "Notizen\n");
-            writeBytes(d.filePath("best.lst"), tenLines);
-            QFile filler(d.filePath("filler"));
-            filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-            while (filler.write(QByteArray(4096, 'f')) == 4096) { }
-            return filler.resize(filler.size() - 4096) ? nullptr : "cannot free a page";
-        }) << true << full;
+        // One page left takes the lock, and the list's write fails; none fails the lock.
+        QTest::newRow("disk full, one page left")
+            << Setup([](const QDir &d, QLockFile &) { return fillSmallDisk(d, 4096); }) << true << full;
+        QTest::newRow("disk full") << Setup([](const QDir &d, QLockFile &) { return fillSmallDisk(d, 0); }) << true
+                                   << full;
         QTest::newRow("read-only list") << Setup([](const QDir &d, QLockFile &) {
             ::chmod(QFile::encodeName(d.filePath("best.lst")), 0444);
             return mountReadOnly(d.filePath("best.lst")) ? nullptr : "mounting is not allowed here";
