@@ -277,7 +277,7 @@ Fault write(const QString &path, const QStringList &lines)
     if (fd < 0)
         return faultOf(errno);
     if (replacing)
-        ::fchmod(fd, old.st_mode & 07777);
+        ::fchmod(fd, old.st_mode & 0777);
     int error = fill(fd, bytes);
     // A rename replaces the name itself: whatever stands there now is never written through.
     if (error == 0 && ::rename(temporary.constData(), name.constData()) != 0)
