@@ -3,12 +3,10 @@
 #include "shell/start.h"
 
 #include <QApplication>
-#include <QLocale>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // The registry ends the program when its last window unloads, not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
 

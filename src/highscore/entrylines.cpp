@@ -2,7 +2,10 @@
 
 #include "platform/runtime.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <bitset>
 
 namespace entrylines {
 
@@ -22,11 +25,23 @@ qsizetype insertionPoint(const QStringList &lines, double key)
     return -1;
 }
 
-bool fitsCodePage(QChar c)
+// The characters a list line can hold: those the code page decodes one of its
+// bytes to and encodes back to the same byte. Found once, then looked up.
+const std::bitset<65536> &codePageChars()
 {
-    QStringEncoder encoder("windows-1252");
-    const QByteArray bytes = encoder.encode(QString(c));
-    return !encoder.hasError() && bytes.size() == 1;
+    static const std::bitset<65536> chars = [] {
+        std::bitset<65536> found;
+        for (int byte = 0; byte < 256; ++byte) {
+            const QByteArray one(1, char(byte));
+            const QString decoded = QStringDecoder("windows-1252").decode(one);
+            QStringEncoder encoder("windows-1252");
+            const QByteArray back = encoder.encode(decoded);
+            if (decoded.size() == 1 && !encoder.hasError() && back == one)
+                found.set(decoded.at(0).unicode());
+        }
+        return found;
+    }();
+    return chars;
 }
 } // namespace
 
@@ -66,9 +81,12 @@ QStringList withEntry(const QStringList &lines, const QString &entry)
 
 QString cleanName(const QString &typed)
 {
+    const std::bitset<65536> &fits = codePageChars();
     QString name;
     for (const QChar c : typed) {
-        if (c.category() != QChar::Other_Control && fitsCodePage(c))
+        if (name.size() == nameMaxLength)
+            break;
+        if (c.category() != QChar::Other_Control && fits.test(c.unicode()))
             name += c;
     }
     return name;

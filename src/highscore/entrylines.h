@@ -25,8 +25,11 @@ bool earnsPlace(const ListVariant &variant, const QStringList &lines, int points
 // rank higher; at most keptOldLines old lines stay.
 QStringList withEntry(const QStringList &lines, const QString &entry);
 
+// Room for any real name, while a list line stays short enough to show whole.
+constexpr int nameMaxLength = 100;
+
 // A name as it may stand in a list: no control characters, nothing a
-// Windows-1252 file cannot hold.
+// Windows-1252 file cannot hold, at most nameMaxLength characters.
 QString cleanName(const QString &typed);
 
 } // namespace entrylines

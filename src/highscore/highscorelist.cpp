@@ -2,6 +2,7 @@
 
 #include "highscore/entrylines.h"
 #include "highscore/listfile.h"
+#include "highscore/listlock.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -11,16 +12,64 @@
 
 namespace {
 
+using listfile::Fault;
+
 const QString anonymous = QStringLiteral("Anonymer");
 const QString noListPrompt = QStringLiteral("Es ist leider noch kein Eintrag vorhanden");
 const QString noListTitle = QStringLiteral("Na sowas");
 const QString failureTitle = QStringLiteral("Bestenliste");
-const QString unreadablePrompt = QStringLiteral("Die Bestenliste %1 kann nicht gelesen werden.");
-const QString unwritablePrompt
-    = QStringLiteral("Die Bestenliste %1 kann nicht gespeichert werden. Bitte prüfen Sie, ob der Ordner des Programms "
-                     "beschreibbar ist, und versuchen Sie es noch einmal.");
+const QString unreadablePrompt = QStringLiteral("Die Bestenliste %1 kann nicht gelesen werden. ");
+const QString unwritablePrompt = QStringLiteral("Die Bestenliste %1 kann nicht gespeichert werden. ");
 const QString busyPrompt = QStringLiteral(
     "Die Bestenliste %1 wird gerade von einem anderen Korvane benutzt. Bitte versuchen Sie es gleich noch einmal.");
+const QString ellipsis = QStringLiteral("…");
+
+// The view shows this many lines at most, each cut to this many characters, so
+// that no file can freeze it; the program's own lines are much shorter.
+constexpr int viewMaxLines = 1000;
+constexpr int viewCap = 300;
+
+QString causeOf(Fault fault)
+{
+    switch (fault) {
+    case Fault::Link:
+        return QStringLiteral("An ihrer Stelle steht eine symbolische Verknüpfung. Korvane folgt keiner Verknüpfung "
+                              "zu einer Bestenliste, damit niemand über sie andere Dateien überschreiben lassen kann. "
+                              "Bitte legen Sie die Liste selbst an diese Stelle.");
+    case Fault::NotAFile:
+        return QStringLiteral("An ihrer Stelle steht keine gewöhnliche Datei, sondern ein Ordner, ein Gerät oder "
+                              "etwas Ähnliches.");
+    case Fault::TooLarge:
+        return QStringLiteral("Ihre ersten zehn Einträge lassen sich nicht vollständig lesen, weil die Datei zu groß "
+                              "ist oder zu lange Zeilen enthält.");
+    case Fault::Unreadable:
+        return QStringLiteral("Die Datei lässt sich nicht lesen. Bitte prüfen Sie ihre Zugriffsrechte.");
+    case Fault::FileReadOnly:
+        return QStringLiteral("Die Datei ist schreibgeschützt.");
+    case Fault::FolderReadOnly:
+        return QStringLiteral("Bitte prüfen Sie, ob der Ordner des Programms beschreibbar ist, und versuchen Sie es "
+                              "noch einmal.");
+    case Fault::NoSpace:
+        return QStringLiteral(
+            "Auf dem Datenträger ist nicht genug Platz frei. Die bisherige Liste bleibt unverändert.");
+    case Fault::LockInTheWay:
+        return QStringLiteral("An der Stelle ihrer Sperrdatei %1.lock steht keine gewöhnliche Datei.");
+    default:
+        return QStringLiteral("Beim Zugriff auf die Datei ist ein Fehler aufgetreten. Bitte versuchen Sie es noch "
+                              "einmal.");
+    }
+}
+
+// The lines as the view shows them: long ones cut, and a last "…" when the file goes on.
+QStringList shownLines(const listfile::Reading &reading)
+{
+    QStringList shown;
+    for (const QString &line : reading.lines)
+        shown << (line.size() > viewCap ? line.left(viewCap) + ellipsis : line);
+    if (!reading.toEnd)
+        shown << ellipsis;
+    return shown;
+}
 
 class NameValidator : public QValidator
 {
@@ -31,7 +80,7 @@ public:
     {
         const QString clean = entrylines::cleanName(input);
         if (clean != input) {
-            pos = std::min<int>(pos, clean.size());
+            pos = int(std::min(entrylines::cleanName(input.left(pos)).size(), clean.size()));
             input = clean; // a pasted text loses just the characters a list cannot hold
         }
         return Acceptable;
@@ -61,22 +110,23 @@ void HighScoreList::showlist(QWidget *listPanel, QListWidget *List1)
         services_.dialogs.MsgBox(noListPrompt, platform::vbOKOnly + platform::vbExclamation, noListTitle);
         return;
     }
-    const listfile::Reading reading = listfile::read(path(), variant_.room);
-    if (!reading.ok) {
-        complain(unreadablePrompt);
+    const listfile::Reading reading = listfile::read(path(), viewMaxLines, 0);
+    if (reading.fault != Fault::None) {
+        complain(unreadablePrompt, reading.fault);
         return;
     }
     listPanel->show();
     listPanel->raise();
     List1->clear();
-    List1->addItems(reading.lines);
+    List1->addItems(shownLines(reading));
 }
 
 int HighScoreList::checkqualification(int points)
 {
-    const listfile::Reading reading = listfile::read(path(), variant_.room);
-    if (!reading.ok) {
-        complain(unreadablePrompt);
+    // What a save would keep must be readable whole, else the player would type a name in vain.
+    const listfile::Reading reading = listfile::read(path(), variant_.room, entrylines::keptOldLines);
+    if (reading.fault != Fault::None) {
+        complain(unreadablePrompt, reading.fault);
         return 0;
     }
     return entrylines::earnsPlace(variant_, reading.lines, points) ? 1 : 0;
@@ -85,10 +135,11 @@ int HighScoreList::checkqualification(int points)
 bool HighScoreList::saveEntry(const Result &result, QLineEdit *nameBox)
 {
     QLockFile lock(path() + QStringLiteral(".lock"));
-    if (!lock.tryLock(lockWaitMs_)) {
-        complain(lock.error() == QLockFile::LockFailedError ? busyPrompt : unwritablePrompt);
+    if (const Fault fault = listlock::take(lock, lockWaitMs_); fault != Fault::None) {
+        complain(unwritablePrompt, fault);
         return false;
     }
+    listlock::removeStrays(path());
     if (nameBox->text().isEmpty())
         nameBox->setText(anonymous);
     const QString entry = entrylines::entryLine(variant_, result, entrylines::cleanName(nameBox->text()));
@@ -97,30 +148,30 @@ bool HighScoreList::saveEntry(const Result &result, QLineEdit *nameBox)
 
 bool HighScoreList::writefirstentry(const QString &entry)
 {
-    if (!listfile::write(path(), { entry })) {
-        complain(unwritablePrompt);
-        return false;
-    }
-    return true;
+    return written(listfile::write(path(), { entry }));
 }
 
 bool HighScoreList::insertentry(const QString &entry)
 {
-    const listfile::Reading reading = listfile::read(path(), variant_.room);
-    if (!reading.ok) {
-        complain(unreadablePrompt);
-        return false;
-    }
-    if (!listfile::write(path(), entrylines::withEntry(reading.lines, entry))) {
-        complain(unwritablePrompt);
-        return false;
-    }
-    return true;
+    // A save keeps the first ten lines, so only they are read, and only in full.
+    const int kept = entrylines::keptOldLines;
+    const listfile::Reading reading = listfile::read(path(), kept, kept);
+    if (reading.fault != Fault::None)
+        return written(reading.fault);
+    return written(listfile::write(path(), entrylines::withEntry(reading.lines, entry)));
 }
 
-void HighScoreList::complain(const QString &prompt)
+bool HighScoreList::written(Fault fault)
 {
-    services_.dialogs.MsgBox(prompt.arg(variant_.fileName), platform::vbOKOnly + platform::vbExclamation, failureTitle);
+    if (fault != Fault::None)
+        complain(unwritablePrompt, fault);
+    return fault == Fault::None;
+}
+
+void HighScoreList::complain(const QString &prompt, Fault fault)
+{
+    const QString text = fault == Fault::Busy ? busyPrompt : prompt + causeOf(fault);
+    services_.dialogs.MsgBox(text.arg(variant_.fileName), platform::vbOKOnly + platform::vbExclamation, failureTitle);
 }
 
 void HighScoreList::prepareNameBox(QLineEdit *nameBox)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "highscore/listfile.h"
 #include "highscore/listvariant.h"
 #include "platform/services.h"
 
@@ -15,10 +16,13 @@ public:
     HighScoreList(const ListVariant &variant, platform::Services &services);
 
     QString path() const;
+    // Something stands at the list's name: a list, or something the reading
+    // refuses with a message (a link, a folder), which a first entry must not
+    // be written over.
     bool fileexists() const;
 
-    // Fills List1 with the lines as stored and shows the panel, or says that
-    // there is no list yet.
+    // Fills List1 with the lines as stored (at most 1000, long ones cut) and
+    // shows the panel, or says that there is no list yet.
     void showlist(QWidget *listPanel, QListWidget *List1);
 
     // 1 when the points earn a place, else 0. An unreadable list says so and answers 0.
@@ -38,9 +42,12 @@ public:
 private:
     bool writefirstentry(const QString &entry);
     bool insertentry(const QString &entry);
-    void complain(const QString &prompt);
+    bool written(listfile::Fault fault);
+    void complain(const QString &prompt, listfile::Fault fault);
 
     const ListVariant &variant_;
     platform::Services &services_;
-    int lockWaitMs_ = 2000; // long enough for another copy to write, short enough not to freeze
+    // Long enough for another copy to write and for a crashed one's lock to go
+    // stale (listlock::staleMs), short enough not to freeze the window.
+    int lockWaitMs_ = 2000;
 };

@@ -28,25 +28,22 @@ qint32 CLng(double value)
 
 double Val(const QString &text)
 {
-    qsizetype pos = 0;
-    while (pos < text.size() && text.at(pos) == QLatin1Char(' '))
-        ++pos;
-
     QString number;
-    if (pos < text.size() && (text.at(pos) == QLatin1Char('-') || text.at(pos) == QLatin1Char('+')))
-        number += text.at(pos++);
-
     bool seenPoint = false;
     bool seenDigit = false;
-    for (; pos < text.size(); ++pos) {
-        const QChar c = text.at(pos);
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-            seenDigit = true;
-        } else if (c == QLatin1Char('.') && !seenPoint) {
-            seenPoint = true;
-        } else {
-            break;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'))
+            continue; // skipped anywhere, as the old runtime does: " 1 2" is 12
+        if (number.isEmpty() && (c == QLatin1Char('-') || c == QLatin1Char('+'))) {
+            number += c;
+            continue;
         }
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            seenDigit = true;
+        else if (c == QLatin1Char('.') && !seenPoint)
+            seenPoint = true;
+        else
+            break;
         number += c;
     }
     if (!seenDigit)

@@ -14,15 +14,17 @@ double Int(double value);
 // Values beyond the 32-bit range are clamped to it.
 qint32 CLng(double value);
 
-// The leading number of a text: leading blanks skipped, an optional sign, digits
-// with "." as the decimal point; stops at the first other character; 0 if none.
+// The leading number of a text: blanks, tabs and line feeds skipped wherever they
+// stand, an optional sign, digits with "." as the decimal point; stops at the
+// first other character; 0 if none.
 double Val(const QString &text);
 
 // A number as text with its sign position: a blank before zero and positive
 // numbers, "-" before negative ones; "." as decimal point in every locale.
 QString Str(double value);
 
-// "0.000 Sekunden": three decimals, rounded, with the current locale's separator.
+// "0.000 Sekunden": three decimals, rounded, with the separator of the default
+// locale, which in the program is the user's.
 QString formatSeconds(double seconds);
 
 } // namespace platform

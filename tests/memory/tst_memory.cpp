@@ -275,7 +275,7 @@ void MemoryTest::answersResultsAndCancel()
 
 void MemoryTest::okAfterCancelHandsOverThatGamesScore_data()
 {
-    QTest::addColumn<int>("listed"); // the points of nine lines in the list; 0: a folder in its place
+    QTest::addColumn<int>("listed"); // the points of nine lines in the list; 0: no list, a folder at its lock's name
     QTest::addColumn<bool>("namePanel");
     QTest::addColumn<bool>("saved");
     QTest::newRow("2 earns a place") << 1 << true << true;
@@ -290,7 +290,7 @@ void MemoryTest::okAfterCancelHandsOverThatGamesScore()
     QFETCH(bool, saved);
     Fixture f;
     QFile list(QDir(f.fake.program.dir).filePath(QStringLiteral("best.lst")));
-    QVERIFY(listed ? list.open(QIODevice::WriteOnly) : QDir(f.fake.program.dir).mkdir(list.fileName()));
+    QVERIFY(listed ? list.open(QIODevice::WriteOnly) : QDir(f.fake.program.dir).mkdir(list.fileName() + ".lock"));
     for (int i = 0; listed && i < 9; ++i)
         list.write(" " + QByteArray::number(listed) + "  Punkte f\xfcr  Gast\r\n");
     list.close();

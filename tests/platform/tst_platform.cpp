@@ -63,14 +63,16 @@ const char *const conversions[][3] = {
     // CLng: halves go to the even neighbour, below zero too; beyond 32 bits it clamps.
     { "CLng", "0.5", "0" }, { "CLng", "1.5", "2" }, { "CLng", "2.5001", "3" }, { "CLng", "-1.5", "-2" },
     { "CLng", "-2.5", "-2" }, { "CLng", "1e12", "2147483647" }, { "CLng", "-1e12", "-2147483648" },
-    // Val reads the leading number; only "." is a decimal point.
+    // Val reads the leading number, skipping blanks, tabs and line feeds anywhere; only "." is a decimal point.
     { "Val", "", "0" }, { "Val", " 12 Punkte", "12" }, { "Val", "+7", "7" }, { "Val", "-", "0" },
-    { "Val", "1.5.3", "1.5" }, { "Val", "3,7", "3" }, { "Val", " -.25", "-0.25" },
+    { "Val", "1.5.3", "1.5" }, { "Val", "3,7", "3" }, { "Val", " -.25", "-0.25" }, { "Val", "1 2 Punkte", "12" },
+    { "Val", "\t- 3\n4", "-34" }, { "Val", "+-1", "0" },
     // Str: sign position, no grouping, "." in a German locale too.
     { "Str", "0", " 0" }, { "Str", "-50", "-50" }, { "Str", "1234567", " 1234567" }, { "Str", "2.5", " 2.5" },
-    // formatSeconds: three rounded places, the locale's comma, no grouping.
+    // formatSeconds: three rounded places, the locale's separator, no grouping.
     { "formatSeconds", "0.2346", "0,235 Sekunden" }, { "formatSeconds", "-0.02", "-0,020 Sekunden" },
-    { "formatSeconds", "1234.5", "1234,500 Sekunden" }, { "formatSeconds", "59.9996", "60,000 Sekunden" }
+    { "formatSeconds", "1234.5", "1234,500 Sekunden" }, { "formatSeconds", "59.9996", "60,000 Sekunden" },
+    { "formatSeconds in English", "1234.5", "1234.500 Sekunden" }
 };
 
 const QString wrappedText = QStringLiteral("Ein recht langer Text, der in seinem Kasten umbrechen muss und ihn "
@@ -84,6 +86,15 @@ QRect textArea(const QLineEdit *edit)
     frame.initFrom(edit);
     frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
     return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).adjusted(2, 1, -2, -1);
+}
+
+// The seconds as shown on a system in another language: German words, its separator.
+QString secondsIn(QLocale::Language language, double seconds)
+{
+    QLocale::setDefault(QLocale(language));
+    const QString text = formatSeconds(seconds);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    return text;
 }
 
 } // namespace
@@ -108,7 +119,8 @@ private slots:
         const double number = QString::fromUtf8(input).toDouble();
         const QHash<QString, QString> results { { "Int", QString::number(Int(number)) },
             { "CLng", QString::number(CLng(number)) }, { "Val", QString::number(Val(QString::fromUtf8(input))) },
-            { "Str", Str(number) }, { "formatSeconds", formatSeconds(number) } };
+            { "Str", Str(number) }, { "formatSeconds", formatSeconds(number) },
+            { "formatSeconds in English", secondsIn(QLocale::English, number) } };
         QCOMPARE(results.value(QString::fromUtf8(call)), QString::fromUtf8(expected));
     }
 
