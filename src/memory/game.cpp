@@ -47,7 +47,9 @@ int owncount(const QString &typed)
 
 Game::Game(platform::Random &random)
     : random_(random)
-{ }
+{
+    load();
+}
 
 void Game::load()
 {
@@ -105,21 +107,19 @@ void Game::startanswers()
     wait = Wait::none;
 }
 
-Game::Answer Game::answer(Colour colour)
+void Game::answer(Colour colour)
 {
     if (phase != Phase::Answering)
-        return Answer::ignored; // a result on show takes no more clicks
+        return; // a result on show takes no more clicks
     clickcount = short(clickcount + 1);
     answers.at(clickcount) = colour;
     if (sequence.at(clickcount) != colour) {
         showfailure();
-        return Answer::failure;
+        return;
     }
     showprogress();
-    if (clickcount < colourstorepeat())
-        return Answer::progress;
-    showsuccess();
-    return Answer::success;
+    if (clickcount >= colourstorepeat())
+        showsuccess();
 }
 
 int Game::colourstorepeat() const

@@ -27,7 +27,6 @@ public:
     // colour (Timer1), or the display of a colour (Timer2).
     enum class Wait { none, gap, display };
     enum class Speed { fast, middle, slow };
-    enum class Answer { ignored, progress, failure, success };
 
     static constexpr int lastPosition = 500; // the most colours one game can hold
     static constexpr int gapMs = 750;
@@ -40,7 +39,9 @@ public:
     void start();
     void nextstep(); // the end of the gap: the next colour, or the answers
     void endcolour(); // the end of a colour's display: the blank gap
-    Answer answer(Colour colour);
+    // A click on a colour button: ignored unless answering; a wrong colour
+    // ends the game, the last right one wins it.
+    void answer(Colour colour);
     void cancel();
     // Closes the result on show and hands back its score; nothing without one.
     std::optional<int> closeresult();
@@ -53,7 +54,7 @@ public:
     // Typed text that is no such number earns a word to the player.
     static bool refusesowncount(const QString &typed);
 
-    // The description's fields.
+    // The game's fields, under their design names.
     int colourcount {};
     QString settingtext;
     QString speedword;
