@@ -81,8 +81,6 @@ public:
     explicit form2(platform::Services &services);
     ~form2() override;
 
-    const Game &game() const { return game_; }
-
     // The game.
     void Command1_Click();
     void Timer1_Timer();
