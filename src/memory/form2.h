@@ -99,12 +99,12 @@ public:
     void schnell_Click() { choosespeed(c->schnell, Game::Speed::fast); }
     void mittel_Click() { choosespeed(c->mittel, Game::Speed::middle); }
     void langsam_Click() { choosespeed(c->langsam, Game::Speed::slow); }
-    void es5_Click() { choosecount(c->es5, 5); }
-    void es10_Click() { choosecount(c->es10, 10); }
-    void es20_Click() { choosecount(c->es20, 20); }
-    void es30_Click() { choosecount(c->es30, 30); }
-    void es40_Click() { choosecount(c->es40, 40); }
-    void es50_Click() { choosecount(c->es50, 50); }
+    void es5_Click() { choosecount(c->es5); }
+    void es10_Click() { choosecount(c->es10); }
+    void es20_Click() { choosecount(c->es20); }
+    void es30_Click() { choosecount(c->es30); }
+    void es40_Click() { choosecount(c->es40); }
+    void es50_Click() { choosecount(c->es50); }
     void selbst_Click();
     void applysettings();
     void clearcountmarks();
@@ -137,7 +137,7 @@ private:
     void showgame();
     void handover(int score);
     void choosespeed(QAction *item, Game::Speed speed);
-    void choosecount(QAction *item, int count);
+    void choosecount(QAction *item);
     void keephelpontop();
 
     Game game_;

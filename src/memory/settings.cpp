@@ -33,11 +33,11 @@ void form2::choosespeed(QAction *item, Game::Speed speed)
     applysettings();
 }
 
-void form2::choosecount(QAction *item, int count)
+void form2::choosecount(QAction *item)
 {
     clearcountmarks();
     item->setChecked(true);
-    game_.choosecount(count);
+    game_.choosecount(item->text().trimmed().toInt()); // each item is captioned with its count
     applysettings();
 }
 
