@@ -92,7 +92,8 @@ void form2::showgame()
     Shape *squares[] = { nullptr, c->Shape1, c->Shape2, c->Shape3, c->Shape4 };
     if (game_.square != noColour)
         squares[game_.square]->show();
-    c->Shape9->setVisible(game_.blanked);
+    if (game_.blanked)
+        c->Shape9->show(); // over the colour, which stays beneath it
     showprogress();
     c->Frame1->setVisible(game_.resultshown);
     if (game_.resultshown)
