@@ -17,20 +17,19 @@ struct ColourDesign
 
 ColourDesign designOf(Colour colour)
 {
-    using platform::rgb;
     switch (colour) {
     case green:
-        return { rgb(0, 255, 0), rgb(0, 0, 0), QStringLiteral("GRÜN") };
+        return { Qt::green, Qt::black, QStringLiteral("GRÜN") };
     case red:
-        return { rgb(255, 0, 0), rgb(0, 0, 0), QStringLiteral("ROT") };
+        return { Qt::red, Qt::black, QStringLiteral("ROT") };
     case blue:
-        return { rgb(0, 0, 255), rgb(255, 255, 255), QStringLiteral("BLAU") };
+        return { Qt::blue, Qt::white, QStringLiteral("BLAU") };
     case yellow:
-        return { rgb(255, 255, 0), rgb(0, 0, 0), QStringLiteral("GELB") };
+        return { Qt::yellow, Qt::black, QStringLiteral("GELB") };
     case noColour:
         break;
     }
-    return { rgb(0, 0, 0), rgb(255, 255, 255), QString() };
+    return { Qt::black, Qt::white, QString() };
 }
 
 } // namespace
@@ -38,11 +37,6 @@ ColourDesign designOf(Colour colour)
 QColor colourOf(Colour colour)
 {
     return designOf(colour).fill;
-}
-
-QString captionOf(Colour colour)
-{
-    return designOf(colour).name;
 }
 
 QPushButton *makeColourButton(QWidget *parent, const char *name, Colour colour, QRect geometry)

@@ -1,10 +1,14 @@
 #include "memory/form2.h"
 
 #include "platform/controls.h"
+#include "platform/timer.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
+using namespace memory;
 using namespace platform;
 
 namespace {
@@ -17,6 +21,7 @@ const QString leaveTitle = QStringLiteral("Ich frage lieber mal nach?");
 
 form2::form2(Services &services)
     : WindowWith(services, caption, QSize(7575, 5850))
+    , game_(services.random)
     , list(lists::memory, services)
 { }
 
@@ -25,14 +30,108 @@ form2::~form2() = default;
 void form2::Form_Load()
 {
     services.random.Randomize();
-    phase = Phase::Idle; // a freshly loaded window runs no game
-    colourcount = 5;
+    game_.load();
     applysettings();
 }
 
 void form2::Form_Unload()
 {
     services.program.showStart();
+}
+
+void form2::Command1_Click()
+{
+    game_.start();
+    showgame();
+}
+
+void form2::Timer1_Timer()
+{
+    game_.nextstep();
+    showgame();
+}
+
+void form2::Timer2_Timer()
+{
+    game_.endcolour();
+    showgame();
+}
+
+void form2::answer(Colour colour)
+{
+    game_.answer(colour);
+    showgame();
+}
+
+void form2::Command2_Click()
+{
+    game_.cancel();
+    showgame();
+}
+
+void form2::Command7_Click()
+{
+    const std::optional<int> score = game_.closeresult();
+    if (!score)
+        return;
+    showgame();
+    handover(*score);
+}
+
+// The one place where the game's state becomes the controls' look.
+void form2::showgame()
+{
+    const bool idle = game_.phase == Game::Phase::Idle;
+    const bool answerlook = game_.phase == Game::Phase::Answering || game_.phase == Game::Phase::Result;
+    c->Command1->setVisible(idle);
+    c->Command2->setVisible(!idle);
+    QWidget *const answercontrols[] = { c->Label4, c->Command5, c->Command6, c->Command3, c->Command4 };
+    for (QWidget *control : answercontrols)
+        control->setVisible(answerlook);
+    hidesquares();
+    Shape *squares[] = { nullptr, c->Shape1, c->Shape2, c->Shape3, c->Shape4 };
+    if (game_.square != noColour)
+        squares[game_.square]->show();
+    if (game_.blanked)
+        c->Shape9->show(); // over the colour, which stays beneath it
+    showprogress();
+    c->Frame1->setVisible(game_.resultshown);
+    if (game_.resultshown)
+        c->Label2->setText(game_.resultsentence);
+    // Enabling restarts the wait: touch a timer only when it is to change.
+    const auto run = [](Timer *timer, bool on) {
+        if (timer->Enabled() != on)
+            timer->setEnabled(on);
+    };
+    run(c->Timer1, game_.wait == Game::Wait::gap);
+    run(c->Timer2, game_.wait == Game::Wait::display);
+}
+
+void form2::hidesquares()
+{
+    c->Shape1->hide();
+    c->Shape2->hide();
+    c->Shape3->hide();
+    c->Shape4->hide();
+    c->Shape9->hide();
+}
+
+void form2::showprogress()
+{
+    c->Label3->setVisible(game_.progressshown);
+    if (game_.progressshown)
+        c->Label3->setText(game_.progress);
+}
+
+void form2::handover(int score)
+{
+    if (!list.fileexists()) {
+        askforname();
+        return;
+    }
+    qualifies = short(list.checkqualification(score));
+    if (qualifies == 1 && isLoaded())
+        askforname();
 }
 
 void form2::hilf_Click()
@@ -59,7 +158,7 @@ void form2::Command8_Click()
 void form2::askforname()
 {
     // Fixed now: a game started before the name is confirmed must not change it.
-    entry = Result { resultscore, 0, {} };
+    entry = Result { game_.resultscore, {}, {} };
     c->Frame3->show();
     c->Text1->setFocus();
 }
@@ -80,9 +179,7 @@ void form2::kl_Click()
 {
     if (ask(leavePrompt, vbYesNo, leaveTitle) != vbYes)
         return;
-    setVisible(false);
-    services.program.showStart();
-    unload();
+    unload(); // which shows the start window
 }
 
 void form2::keephelpontop()

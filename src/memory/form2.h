@@ -1,11 +1,10 @@
 #pragma once
 
 #include "highscore/highscorelist.h"
-#include "memory/colours.h"
+#include "memory/game.h"
 #include "platform/window.h"
 
 #include <QString>
-#include <array>
 
 class QAction;
 class QGroupBox;
@@ -71,16 +70,12 @@ struct Form2Controls
     QAction *kl; // asks whether to leave
 };
 
-// The memory training: a sequence of coloured squares is flashed one colour at
-// a time on a black window, and the player repeats it with four colour buttons.
+// The memory training window. Its handlers pass each event to the game and
+// copy the game's state into the controls.
 class form2 : public platform::WindowWith<Form2Controls>
 {
 public:
-    // Where the game stands. The answer rule needs to know whether a result is
-    // on show, and the result's OK whether a new game has begun meanwhile.
-    enum class Phase { Idle, Showing, Answering, Result };
-
-    static constexpr int lastPosition = 500; // the most colours one game can hold
+    using Game = memory::Game;
     static const QString helpText;
 
     explicit form2(platform::Services &services);
@@ -97,22 +92,19 @@ public:
     void Command2_Click();
     void Command7_Click();
     void hidesquares();
-    void startanswers();
     void showprogress();
-    void showfailure();
-    void showsuccess();
     void askforname();
 
     // The settings menu.
-    void schnell_Click();
-    void mittel_Click();
-    void langsam_Click();
-    void es5_Click() { choosecount(5, c->es5); }
-    void es10_Click() { choosecount(10, c->es10); }
-    void es20_Click() { choosecount(20, c->es20); }
-    void es30_Click() { choosecount(30, c->es30); }
-    void es40_Click() { choosecount(40, c->es40); }
-    void es50_Click() { choosecount(50, c->es50); }
+    void schnell_Click() { choosespeed(c->schnell, Game::Speed::fast); }
+    void mittel_Click() { choosespeed(c->mittel, Game::Speed::middle); }
+    void langsam_Click() { choosespeed(c->langsam, Game::Speed::slow); }
+    void es5_Click() { choosecount(c->es5); }
+    void es10_Click() { choosecount(c->es10); }
+    void es20_Click() { choosecount(c->es20); }
+    void es30_Click() { choosecount(c->es30); }
+    void es40_Click() { choosecount(c->es40); }
+    void es50_Click() { choosecount(c->es50); }
     void selbst_Click();
     void applysettings();
     void clearcountmarks();
@@ -127,16 +119,7 @@ public:
     void kl_Click();
 
     // Fields; they survive unloading.
-    int colourcount = 0;
-    QString settingtext;
-    QString speedword;
-    int showstep = 0;
-    short clickcount = 0;
-    std::array<short, lastPosition + 1> sequence {}; // index 0 unused
-    std::array<short, lastPosition + 1> answers {}; // index 0 unused
-    short qualifies = 0;
-    Phase phase = Phase::Idle;
-    int resultscore = 0; // the score of the result last shown
+    short qualifies {};
     Result entry; // what the name panel will save
 
 protected:
@@ -151,13 +134,12 @@ private:
     void connectButtons(QWidget *client);
 
     void answer(memory::Colour colour);
-    int colourstorepeat() const;
-    void showresult(const QString &sentence);
-    void toidlelook();
+    void showgame();
     void handover(int score);
-    void choosespeed(QAction *item);
-    void choosecount(int count, QAction *item);
+    void choosespeed(QAction *item, Game::Speed speed);
+    void choosecount(QAction *item);
     void keephelpontop();
 
+    Game game_;
     HighScoreList list;
 };

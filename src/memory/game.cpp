@@ -1,17 +1,11 @@
-// The colour sequence game: the show phase, the answers and the result.
-#include "memory/form2.h"
+#include "memory/game.h"
 
-#include "platform/controls.h"
 #include "platform/runtime.h"
-#include "platform/timer.h"
+#include "platform/services.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
 #include <algorithm>
 
-using namespace memory;
-using namespace platform;
+namespace memory {
 
 namespace {
 
@@ -21,90 +15,105 @@ const QString failureStart = QStringLiteral("Das war leider ein Fehler, aber Sie
 const QString failureEnd = QStringLiteral(" richtig");
 const QString successSentence = QStringLiteral("Super, Sie haben alles behalten!");
 
+const QString slowWord = QStringLiteral("langsamer");
+const QString fastWord = QStringLiteral("schneller");
+const QString middleWord = QStringLiteral("mittlerer");
+constexpr int slowMs = 2500;
+constexpr int fastMs = 750;
+constexpr int middleMs = 1500;
+constexpr int defaultCount = 5;
+
+const QString settingStart = QStringLiteral(" Einstellung: ");
+const QString settingMiddle = QStringLiteral(" Farben merken bei ");
+const QString settingEnd = QStringLiteral(" Geschwindigkeit.");
+
 // Floor(r * 4 + 1) in double precision: in single precision the largest r
 // below 1 rounds up to 5, a colour that does not exist.
-Colour drawcolour(Random &random)
+Colour drawcolour(platform::Random &random)
 {
-    const int code = int(Int(double(random.Rnd()) * 4 + 1));
+    const int code = int(platform::Int(double(random.Rnd()) * 4 + 1));
     return Colour(std::clamp(code, int(green), int(yellow)));
+}
+
+// A whole number from 1 to the most a game can hold, or 0.
+int owncount(const QString &typed)
+{
+    bool whole {};
+    const int count = typed.trimmed().toInt(&whole);
+    return whole && count >= 1 && count <= Game::lastPosition ? count : 0;
 }
 
 } // namespace
 
-void form2::Command1_Click()
+Game::Game(platform::Random &random)
+    : random_(random)
+{
+    load();
+}
+
+void Game::load()
+{
+    phase = Phase::Idle;
+    wait = Wait::none;
+    hidesquares();
+    progressshown = false;
+    resultshown = false;
+    colourcount = defaultCount;
+    speed = Speed::middle;
+    applysettings();
+}
+
+void Game::start()
 {
     showstep = 0;
     clickcount = 0;
-    c->Timer1->setEnabled(true);
-    c->Command1->hide();
-    c->Command2->show();
     phase = Phase::Showing;
+    wait = Wait::gap;
 }
 
-void form2::Timer1_Timer()
+void Game::nextstep()
 {
-    if (phase != Phase::Showing)
-        return;
+    if (wait != Wait::gap)
+        return; // a tick that fell due before a cancel or a reload
     hidesquares();
     showstep += 1;
     // "At least": the count may have been lowered below what was already shown.
     if (showstep - 1 >= colourcount) {
-        c->Timer1->setEnabled(false);
         startanswers();
         return;
     }
-    const Colour colour = drawcolour(services.random);
-    Shape *squares[] = { nullptr, c->Shape1, c->Shape2, c->Shape3, c->Shape4 };
-    squares[colour]->show();
-    sequence[showstep] = colour;
-    c->Timer1->setEnabled(false);
-    c->Timer2->setEnabled(true);
+    square = drawcolour(random_);
+    sequence.at(showstep) = square;
+    wait = Wait::display;
 }
 
-void form2::Timer2_Timer()
+void Game::endcolour()
 {
-    if (phase != Phase::Showing)
+    if (wait != Wait::display)
         return;
-    c->Shape9->show(); // covers the colour; all squares go at the next show step
-    c->Timer1->setEnabled(true);
-    c->Timer2->setEnabled(false);
+    blanked = true; // covers the colour; both go at the next step
+    wait = Wait::gap;
 }
 
-void form2::hidesquares()
+void Game::hidesquares()
 {
-    c->Shape1->hide();
-    c->Shape2->hide();
-    c->Shape3->hide();
-    c->Shape4->hide();
-    c->Shape9->hide();
+    square = noColour;
+    blanked = false;
 }
 
-void form2::startanswers()
+void Game::startanswers()
 {
-    c->Label4->show();
-    c->Timer1->setEnabled(false);
-    c->Timer2->setEnabled(false);
-    c->Command5->show();
-    c->Command6->show();
-    c->Command3->show();
-    c->Command4->show();
     phase = Phase::Answering;
+    wait = Wait::none;
 }
 
-int form2::colourstorepeat() const
-{
-    // Only colours shown in this game can be asked for, even if the count was
-    // raised after the show phase.
-    return std::min(colourcount, showstep - 1);
-}
-
-void form2::answer(Colour colour)
+void Game::answer(Colour colour)
 {
     if (phase != Phase::Answering)
         return; // a result on show takes no more clicks
     clickcount = short(clickcount + 1);
-    answers[clickcount] = colour;
-    if (sequence[clickcount] != answers[clickcount]) {
+    answers.at(clickcount) = colour;
+    if (sequence.at(clickcount) != colour) {
         showfailure();
         return;
     }
@@ -113,73 +122,100 @@ void form2::answer(Colour colour)
         showsuccess();
 }
 
-void form2::showprogress()
+int Game::colourstorepeat() const
 {
-    c->Label3->show();
-    c->Label3->setText(QString::number(clickcount) + progressMiddle + QString::number(colourstorepeat()) + progressEnd);
+    // Only colours shown in this game can be asked for, even if the count was
+    // raised after the show phase.
+    return std::min(colourcount, showstep - 1);
 }
 
-void form2::showfailure()
+void Game::showprogress()
+{
+    progressshown = true;
+    progress = QString::number(clickcount) + progressMiddle + QString::number(colourstorepeat()) + progressEnd;
+}
+
+void Game::showfailure()
 {
     showresult(failureStart + QString::number(clickcount - 1) + failureEnd);
 }
 
-void form2::showsuccess()
+void Game::showsuccess()
 {
     clickcount = short(clickcount + 1); // so that clickcount - 1 is the whole sequence
     showresult(successSentence);
 }
 
-void form2::showresult(const QString &sentence)
+void Game::showresult(const QString &sentence)
 {
-    c->Frame1->show();
-    c->Label2->setText(sentence);
-    c->Label3->hide();
+    resultshown = true;
+    resultsentence = sentence;
+    progressshown = false;
     resultscore = clickcount - 1;
     phase = Phase::Result;
 }
 
-void form2::Command2_Click()
+void Game::cancel()
 {
-    toidlelook();
-    hidesquares();
-    c->Timer2->setEnabled(false);
-    c->Timer1->setEnabled(false);
     phase = Phase::Idle;
+    wait = Wait::none;
+    hidesquares();
 }
 
-void form2::toidlelook()
+std::optional<int> Game::closeresult()
 {
-    c->Command1->show();
-    c->Command2->hide();
-    c->Command5->hide();
-    c->Command6->hide();
-    c->Command3->hide();
-    c->Command4->hide();
-    c->Label4->hide();
-}
-
-void form2::Command7_Click()
-{
-    if (c->Frame1->isHidden())
-        return;
-    c->Frame1->hide();
+    if (!resultshown)
+        return std::nullopt;
+    resultshown = false;
     // After a cancel the result can outlive its game: a new game started
-    // meanwhile keeps its controls, and the result hands over its own score.
-    if (phase == Phase::Result || phase == Phase::Idle) {
-        toidlelook();
+    // meanwhile goes on, and the result hands over its own score.
+    if (phase == Phase::Result)
         phase = Phase::Idle;
-    }
-    handover(resultscore);
+    return resultscore;
 }
 
-void form2::handover(int score)
+void Game::choosespeed(Speed chosen)
 {
-    if (!list.fileexists()) {
-        askforname();
-        return;
-    }
-    qualifies = short(list.checkqualification(score));
-    if (qualifies == 1 && isLoaded())
-        askforname();
+    speed = chosen;
+    applysettings();
 }
+
+void Game::choosecount(int count)
+{
+    colourcount = count;
+    applysettings();
+}
+
+bool Game::chooseowncount(const QString &typed)
+{
+    const int count = owncount(typed);
+    colourcount = count ? count : defaultCount;
+    applysettings();
+    return count > 0;
+}
+
+bool Game::refusesowncount(const QString &typed)
+{
+    return !typed.isEmpty() && owncount(typed) == 0;
+}
+
+void Game::applysettings()
+{
+    switch (speed) {
+    case Speed::slow:
+        speedword = slowWord;
+        displaytime = slowMs;
+        break;
+    case Speed::fast:
+        speedword = fastWord;
+        displaytime = fastMs;
+        break;
+    case Speed::middle:
+        speedword = middleWord;
+        displaytime = middleMs;
+        break;
+    }
+    settingtext = settingStart + QString::number(colourcount) + settingMiddle + speedword + settingEnd;
+}
+
+} // namespace memory

@@ -46,13 +46,13 @@ const QString helpMenu = QStringLiteral("Wie geht das nun");
 const QString listMenu = QStringLiteral("Bestenliste");
 const QString leaveMenu = QStringLiteral("Keine Lust mehr");
 
-const QColor black = rgb(0, 0, 0);
+const QColor black = Qt::black;
 const QColor lightYellow = rgb(255, 255, 192);
 const QColor lightGreen = rgb(192, 255, 192);
 const QColor lightCyan = rgb(192, 255, 255);
-const QColor cyan = rgb(0, 255, 255);
+const QColor cyan = Qt::cyan;
 const QColor orange = rgb(255, 128, 0);
-const QColor navy = rgb(0, 0, 128);
+const QColor navy = Qt::darkBlue; // 0, 0, 128
 const QColor progressGreen = rgb(0, 192, 0);
 
 // Fills a widget with its own colour. Only the window role changes, so that the
@@ -118,7 +118,7 @@ void form2::buildGameControls(QWidget *client)
     fillWith(c->Label4, black);
     c->Label4->hide();
 
-    c->Timer1 = new Timer("Timer1", 750, client);
+    c->Timer1 = new Timer("Timer1", Game::gapMs, client);
     c->Timer1->onTick([this] { Timer1_Timer(); });
     c->Timer2 = new Timer("Timer2", 1500, client);
     c->Timer2->onTick([this] { Timer2_Timer(); });
@@ -145,7 +145,7 @@ void form2::buildPanels(QWidget *client)
     c->Frame2 = makeFilledPanel(client, "Frame2", QString(), twipsRect(2520, 0, 3495, 2655), lightGreen);
     c->List1 = makeListBox(c->Frame2, "List1", twipsRect(120, 0, 3255, 2205));
     setBackColor(c->List1, lightGreen);
-    setForeColor(c->List1, rgb(0, 0, 255));
+    setForeColor(c->List1, Qt::blue);
     c->Command8 = makeButton(c->Frame2, "Command8", listOkCaption, twipsRect(360, 2280, 2775, 375));
 
     c->Frame3 = makeFilledPanel(client, "Frame3", namePanelCaption, twipsRect(2280, 1560, 3855, 1695), cyan);
@@ -156,7 +156,7 @@ void form2::buildPanels(QWidget *client)
     setBackColor(c->Command9, lightCyan);
     c->Text1 = makeTextBox(c->Frame3, "Text1", twipsRect(360, 720, 3135, 375));
     setBackColor(c->Text1, navy);
-    setForeColor(c->Text1, rgb(255, 255, 255));
+    setForeColor(c->Text1, Qt::white);
     HighScoreList::prepareNameBox(c->Text1);
     fitCaption(c->Frame3);
     fitToBox(c->Label5);

@@ -1,448 +1,230 @@
-#include "fakeservices.h"
 #include "memory/form2.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
-#include "shell/registry.h"
-#include "shell/start.h"
+#include "program.h"
 
 #include <QTest>
 #include <QtWidgets>
 
 using namespace memory;
-using platform::twipsRect;
-using Colours = QList<Colour>;
-const Colours five { memory::red, memory::green, memory::blue, memory::yellow, memory::red };
-
-// One game: what is shown and clicked, and what the window says then.
-struct Game
-{
-    Colours shown {};
-    int ticks = -1; // ticks of the show phase; -1: all of it
-    Colours clicked {};
-    bool cancelled = false;
-    QString sentence {}; // empty: no result on show
-    QString progress {}; // empty: the progress line hidden
-    int score = 0;
-};
-Q_DECLARE_METATYPE(Game)
-
-// A count changed during a game (all draws green, all clicks right).
-struct CountChange
-{
-    int before;
-    int shownBefore; // colours shown before the change
-    int clickedBefore; // right clicks before the change
-    int after;
-    int shown; // colours shown in all
-    int score;
-};
-Q_DECLARE_METATYPE(CountChange)
-
-// Settings items clicked by caption ("=<typed>": the own count, its box answered) and the settings then.
-struct MenuPath
-{
-    QStringList steps;
-    QString marks;
-    int count;
-    int displayMs;
-    bool complaint = false;
-};
-Q_DECLARE_METATYPE(MenuPath)
-
-namespace {
+using Phase = Game::Phase;
 
 const QString success = QStringLiteral("Super, Sie haben alles behalten!");
-const QString loadLine = QStringLiteral(" Einstellung: 5 Farben merken bei mittlerer Geschwindigkeit.");
+const QString twoRight = QStringLiteral("Das war leider ein Fehler, aber Sie haben 2 richtig");
 
-QString failure(int right)
+// A game as a script: a number sets the count, '=' types the row's own count,
+// 'S' starts, 't' shows one colour, 'A' the rest, 'g' 'r' 'b' 'y' click a colour,
+// 'C' cancels, 'O' closes the result, 'L' loads the window anew. The draws give
+// red, green, blue, yellow, red, then green.
+struct Rule
 {
-    return QStringLiteral("Das war leider ein Fehler, aber Sie haben %1 richtig").arg(right);
-}
-
-float rndFor(Colour colour)
-{
-    return (colour - 1) / 4.0f + 0.1f;
-}
-
-void click(QWidget *widget)
-{
-    QTest::mouseClick(widget, Qt::LeftButton);
-}
-
-// Starts a game with a real click; the draws give these colours.
-void startGame(FakeServices &fake, const form2::Controls &c, const Colours &colours)
-{
-    for (Colour colour : colours)
-        fake.random.values << rndFor(colour);
-    click(c.Command1);
-}
-
-void answerWith(const form2::Controls &c, const Colours &colours)
-{
-    for (Colour colour : colours)
-        click(QList<QPushButton *> { nullptr, c.Command3, c.Command4, c.Command5, c.Command6 }[colour]);
-}
-
-// The marked items of the settings menus, by caption.
-QString marks(const form2::Controls &c)
-{
-    QStringList captions;
-    for (QAction *item : c.egeschw->actions() + c.anz->actions()) {
-        if (item->isChecked())
-            captions << item->text().trimmed();
-    }
-    return captions.join(' ');
-}
-
-// A loaded and shown memory window with fake services.
-struct Fixture
-{
-    Fixture() { window.setVisible(true); }
-    ~Fixture() { window.unload(); }
-    const form2::Controls &c() const { return window.controls(); }
-
-    // The squares on show, the blanking one first.
-    QString squares() const
-    {
-        QStringList names;
-        for (auto [square, name] : { std::pair { c().Shape9, "blank" }, { c().Shape1, "green" }, { c().Shape2, "red" },
-                 { c().Shape3, "blue" }, { c().Shape4, "yellow" } }) {
-            if (!square->isHidden())
-                names << QString::fromLatin1(name);
-        }
-        return names.join(' ');
-    }
-    // Which controls of a game are up.
-    QString look() const
-    {
-        QString up;
-        const QWidget *controls[]
-            = { c().Command1, c().Command2, c().Label4, c().Command3, c().Command4, c().Command5, c().Command6 };
-        for (const QWidget *control : controls)
-            up += control->isHidden() ? '-' : '+';
-        return up == "+------" ? "idle" : up == "-+-----" ? "showing" : up == "-++++++" ? "answering" : up;
-    }
-
-    void tick()
-    {
-        window.Timer1_Timer();
-        if (window.phase == form2::Phase::Showing)
-            window.Timer2_Timer();
-    }
-    void finishShow()
-    {
-        for (int i = 0; i <= form2::lastPosition && window.phase == form2::Phase::Showing; ++i)
-            tick();
-    }
-    void answer(const Colours &colours) { answerWith(c(), colours); }
-    FakeServices fake;
-    form2 window { fake.services };
+    QString script;
+    Phase phase;
+    QString sentence {}; // empty: no result on show
+    int score = 0; // the last OK's, else the result's
+    QString progress {}; // empty: the progress line hidden
+    QString own {}; // the own count typed
 };
 
-} // namespace
+// The names of what is on: controls not hidden, timers that run, menu items marked; sorted.
+template <typename Object> QStringList namesOn(const QList<Object *> &objects)
+{
+    QStringList names;
+    for (QObject *object : objects) {
+        const auto *widget = qobject_cast<QWidget *>(object);
+        const auto *timer = qobject_cast<platform::Timer *>(object);
+        const auto *item = qobject_cast<QAction *>(object);
+        if ((widget && !widget->isHidden()) || (timer && timer->Enabled()) || (item && item->isChecked()))
+            names << object->objectName();
+    }
+    names.sort();
+    return names;
+}
+
+Q_DECLARE_METATYPE(Rule)
 
 class MemoryTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void designValues();
-    void showSchedule_data();
-    void showSchedule();
-    void answersResultsAndCancel_data();
-    void answersResultsAndCancel();
-    void okAfterCancelHandsOverThatGamesScore_data();
-    void okAfterCancelHandsOverThatGamesScore();
-    void settingsMenuPaths_data();
-    void settingsMenuPaths();
-    void countChangedDuringAGame_data();
-    void countChangedDuringAGame();
-    void playedFromTheStartWindowLeftAndReopened();
+    void rules_data();
+    void rules();
+    void playedThroughTheWindow_data();
+    void playedThroughTheWindow();
 };
 
-void MemoryTest::designValues()
+void MemoryTest::rules_data()
 {
-    Fixture f;
-    const form2::Controls &c = f.c();
-    struct Design
-    {
-        QWidget *widget;
-        QRect geometry;
-        bool shownAtLoad;
-        QString text;
-    };
-    const Design rows[] = {
-        { c.Frame3, twipsRect(2280, 1560, 3855, 1695), false, "Sie haben eines der besten 10 Ergebnisse erreicht" },
-        { c.Command3, twipsRect(1440, 4080, 855, 855), false, "GRÜN" },
-        { c.Command2, twipsRect(6000, 4920, 1455, 495), false, "Abbrechen" },
-        { c.Command1, twipsRect(3000, 2040, 2175, 495), true, "Dann lass uns mal anfangen" },
-        { c.Label1, twipsRect(0, 5520, 7575, 375), true, loadLine },
-        { c.Shape9, twipsRect(2520, 1200, 2535, 2535), false, QString() },
-    };
-    for (const Design &row : rows) {
-        QCOMPARE(row.widget->geometry(), row.geometry);
-        QCOMPARE(!row.widget->isHidden(), row.shownAtLoad);
-        const bool label = qobject_cast<QLabel *>(row.widget), panel = qobject_cast<QGroupBox *>(row.widget);
-        QCOMPARE(row.widget->property(panel ? "title" : "text").toString(), row.text);
-        // Captions shrink to fit their boxes on wide system faces.
-        const QRect box = row.widget->contentsRect();
-        const QRect needed = row.widget->fontMetrics().boundingRect(box, label ? Qt::TextWordWrap : 0, row.text);
-        QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(), qPrintable(row.text));
+    QTest::addColumn<Rule>("rule");
+    QTest::newRow("clicks after a failure") << Rule { "SArgry", Phase::Result, twoRight, 2 };
+    QTest::newRow("ticks after a cancel") << Rule { "StCtt", Phase::Idle };
+    QTest::newRow("progress kept to the next game") << Rule { "SArgCSt", Phase::Showing, {}, 0, "2 von 5 richtig" };
+    QTest::newRow("its OK while a new game runs") << Rule { "SArgrCStO", Phase::Showing, {}, 2 };
+    QTest::newRow("reloaded with a result and progress") << Rule { "SArgrCSAgLt", Phase::Idle, {}, 2 };
+    // A lowered count ends the phase at once; a raised one asks only for colours shown.
+    QTest::newRow("raised while showing") << Rule { "Sttt10Argbyrggggg", Phase::Result, success, 10 };
+    QTest::newRow("lowered while showing") << Rule { "10Sttttttt5Argbyr", Phase::Result, success, 5 };
+    QTest::newRow("lowered below the clicks") << Rule { "10SArgbyrg5g", Phase::Result, success, 7 };
+    QTest::newRow("raised while answering") << Rule { "SArg10byr", Phase::Result, success, 5 };
+    // An own count is a whole number from 1 to 500; anything else gives 5 colours, with a word unless empty.
+    // Blanks around it; then one click too many.
+    QTest::newRow("own count 8") << Rule { "=SArgbyrgggr", Phase::Result, success, 8, {}, " 8 " };
+    QTest::newRow("own count 1") << Rule { "=SAr", Phase::Result, success, 1, {}, "1" };
+    // 500, the most a game holds
+    QTest::newRow("own count 500") << Rule { "=SArgbyr" + QString(495, 'g'), Phase::Result, success, 500, {}, "500" };
+    QTest::newRow("own count cancelled") << Rule { "40=SArgbyr", Phase::Result, success, 5 };
+    for (const char *typed : { "0", "501", "2.5", "12 Farben", " ", "-3" })
+        QTest::addRow("own count \"%s\"", typed) << Rule { "40=SArgbyr", Phase::Result, success, 5, {}, typed };
+}
+
+void MemoryTest::rules()
+{
+    QFETCH(Rule, rule);
+    FakeRandom random;
+    random.values = { 0.25f, 0.0f, 0.5f, 0.75f, 0.25f };
+    Game game { random };
+    int handed = -1, count = 0;
+    const QHash<QChar, std::function<void()>> steps { { 'S', [&] { game.start(); } }, { 'C', [&] { game.cancel(); } },
+        { 'L', [&] { game.load(); } }, { 'O', [&] { handed = game.closeresult().value_or(-1); } },
+        { 't', [&] { game.nextstep(), game.endcolour(); } },
+        { '=', [&] { QCOMPARE(Game::refusesowncount(rule.own), !game.chooseowncount(rule.own) && rule.own != ""); } } };
+    for (QChar step : rule.script + ' ') {
+        if (count && !step.isDigit())
+            game.choosecount(std::exchange(count, 0));
+        count = step.isDigit() ? count * 10 + step.digitValue() : 0;
+        if (const int colour = QStringLiteral(" grby").indexOf(step); colour > 0)
+            game.answer(Colour(colour));
+        while (step == 'A' && game.phase == Phase::Showing)
+            steps['t']();
+        steps.value(step, [] {})();
     }
-    // Panels over the game; the blanking square over the colours.
-    QList<QWidget *> topmostFirst = f.window.client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    std::reverse(topmostFirst.begin(), topmostFirst.end());
-    QCOMPARE(topmostFirst,
-        (QList<QWidget *> { c.Frame4, c.Frame3, c.Frame2, c.Frame1, c.Command3, c.Command6, c.Command5, c.Command4,
-            c.Command2, c.Command1, c.Label4, c.Label3, c.Label1, c.Shape9, c.Shape4, c.Shape3, c.Shape1, c.Shape2 }));
+    QCOMPARE(game.phase, rule.phase);
+    QCOMPARE(game.resultshown ? game.resultsentence : QString(), rule.sentence);
+    QCOMPARE(rule.script.contains('O') ? handed : game.resultscore, rule.score);
+    QCOMPARE(game.progressshown ? game.progress : QString(), rule.progress);
+    QCOMPARE(game.wait != Game::Wait::none || game.square || game.blanked, rule.phase == Phase::Showing);
 }
 
-void MemoryTest::showSchedule_data()
+void MemoryTest::playedThroughTheWindow_data()
 {
-    QTest::addColumn<QList<float>>("draws");
-    QTest::addColumn<QStringList>("squares");
-    // The largest float below 1 draws yellow: in single precision r * 4 + 1 would round up to 5.
-    QTest::newRow("every colour, yellow twice in a row") << QList<float> { 0.1f, 0.35f, 0.6f, 0.85f, 0.99999994f }
-                                                         << QStringList { "green", "red", "blue", "yellow", "yellow" };
-    QTest::newRow("the bounds of the quarters") << QList<float> { 0.0f, 0.25f, 0.5f, 0.75f, 0.24999999f }
-                                                << QStringList { "green", "red", "blue", "yellow", "green" };
+    QTest::addColumn<bool>("namePanel"); // no list yet, or a full list of better results
+    QTest::newRow("no list yet") << true;
+    QTest::newRow("2 earns no place") << false;
 }
 
-void MemoryTest::showSchedule()
+void MemoryTest::playedThroughTheWindow()
 {
-    QFETCH(QList<float>, draws);
-    QFETCH(QStringList, squares);
-    Fixture f;
-    f.fake.random.values = draws;
-    click(f.c().Command1);
-    // Nothing until the first tick; the blanking square covers each colour, and both go at the next tick.
-    QStringList seen { f.look() + ':' + f.squares() }, expected { "showing:" };
-    for (const QString &square : squares) {
-        f.window.Timer1_Timer();
-        seen << f.squares();
-        f.window.Timer2_Timer();
-        seen << f.squares();
-        expected << square << "blank " + square;
-    }
-    f.window.Timer1_Timer();
-    QCOMPARE(seen << f.look() + ':' + f.squares(), expected << "answering:");
-    QVERIFY(!f.c().Timer1->Enabled() && !f.c().Timer2->Enabled());
-}
-
-void MemoryTest::answersResultsAndCancel_data()
-{
-    const Colours blues(5, blue);
-    QTest::addColumn<Game>("game");
-    // Green comes second, so it is wrong at the first position.
-    QTest::newRow("judged at its own position") << Game { .shown = five, .clicked = { green }, .sentence = failure(0) };
-    QTest::newRow("clicks after a failure") << Game {
-        .shown = five, .clicked = { red, green, red, blue, yellow, red }, .sentence = failure(2), .score = 2
-    };
-    QTest::newRow("clicks after a success")
-        << Game { .shown = blues, .clicked = Colours(7, blue) << green, .sentence = success, .score = 5 };
-    QTest::newRow("cancelled with a colour on show") << Game { .shown = blues, .ticks = 1, .cancelled = true };
-    QTest::newRow("cancelled between colours") << Game { .shown = blues, .ticks = 2, .cancelled = true };
-    // The progress line outlives a cancel, and so does a result on show.
-    QTest::newRow("cancelled while answering")
-        << Game { .shown = blues, .clicked = { blue, blue }, .cancelled = true, .progress = "2 von 5 richtig" };
-    QTest::newRow("cancelled with the result shown")
-        << Game { .shown = blues, .clicked = { blue, red }, .cancelled = true, .sentence = failure(1), .score = 1 };
-}
-
-void MemoryTest::answersResultsAndCancel()
-{
-    QFETCH(Game, game);
-    Fixture f;
-    startGame(f.fake, f.c(), game.shown);
-    for (int i = 0; i < game.ticks; ++i)
-        i % 2 == 0 ? f.window.Timer1_Timer() : f.window.Timer2_Timer();
-    if (game.ticks < 0)
-        f.finishShow();
-    f.answer(game.clicked);
-    if (game.cancelled)
-        click(f.c().Command2);
-    QCOMPARE(f.c().Frame1->isHidden() ? QString() : f.c().Label2->text(), game.sentence);
-    QCOMPARE(f.c().Label3->isHidden() ? QString() : f.c().Label3->text(), game.progress);
-    QCOMPARE(f.window.resultscore, game.score);
-    QCOMPARE(f.look(), game.cancelled ? "idle" : "answering"); // a result hides none of the answer controls
-    QVERIFY(f.c().Frame3->isHidden()); // only the result's OK hands over
-    // Ticks that fall due now show nothing.
-    f.window.Timer1_Timer();
-    f.window.Timer2_Timer();
-    QCOMPARE(f.squares(), "");
-    QVERIFY(!f.c().Timer1->Enabled() && !f.c().Timer2->Enabled());
-}
-
-void MemoryTest::okAfterCancelHandsOverThatGamesScore_data()
-{
-    QTest::addColumn<int>("listed"); // the points of nine lines in the list; 0: no list, a folder at its lock's name
-    QTest::addColumn<bool>("namePanel");
-    QTest::addColumn<bool>("saved");
-    QTest::newRow("2 earns a place") << 1 << true << true;
-    QTest::newRow("2 earns none") << 3 << false << false;
-    QTest::newRow("the list cannot be written") << 0 << true << false;
-}
-
-void MemoryTest::okAfterCancelHandsOverThatGamesScore()
-{
-    QFETCH(int, listed);
     QFETCH(bool, namePanel);
-    QFETCH(bool, saved);
-    Fixture f;
-    QFile list(QDir(f.fake.program.dir).filePath(QStringLiteral("best.lst")));
-    QVERIFY(listed ? list.open(QIODevice::WriteOnly) : QDir(f.fake.program.dir).mkdir(list.fileName() + ".lock"));
-    for (int i = 0; listed && i < 9; ++i)
-        list.write(" " + QByteArray::number(listed) + "  Punkte f\xfcr  Gast\r\n");
-    list.close();
-    startGame(f.fake, f.c(), five);
-    f.finishShow();
-    f.answer({ red, green, yellow });
-    click(f.c().Command2);
-    // A new game begins while the old result is still open.
-    startGame(f.fake, f.c(), { green });
-    f.window.Timer1_Timer();
-
-    click(f.c().Command7);
-    QVERIFY(f.c().Frame1->isHidden() && f.c().Frame3->isHidden() != namePanel);
-    QCOMPARE(f.look() + ' ' + f.squares(), "showing green"); // the new game goes on
-    if (!namePanel)
-        return;
-    // That game is lost at once, before the name is confirmed: the entry keeps its score.
-    f.finishShow();
-    f.answer({ red });
-    QCOMPARE(f.c().Label2->text(), failure(0));
-    QTest::keyClicks(f.c().Text1, QStringLiteral("Jan"));
-    click(f.c().Command9);
-    QCOMPARE(f.c().Frame3->isHidden(), saved);
-    QCOMPARE(f.fake.dialogs.shown.size(), saved ? 0 : 1);
-    QVERIFY(!saved
-        || (list.open(QIODevice::ReadOnly) && list.readAll().startsWith(" 2  Punkte f\xfcr  Jan\r\n 1  Punkte")));
-}
-
-void MemoryTest::settingsMenuPaths_data()
-{
-    const QString own = QStringLiteral("will ich sebst bestimmen");
-    QTest::addColumn<MenuPath>("path");
-    QTest::newRow("langsam") << MenuPath { { "langsam" }, "langsam 5", 5, 2500 };
-    QTest::newRow("twice") << MenuPath { { "schnell", "schnell", "20", "20" }, "schnell 20", 20, 750 };
-    QTest::newRow("mittel") << MenuPath { { "langsam", "10", "40", "mittel" }, "mittel 40", 40, 1500 };
-    QTest::newRow("own count with blanks") << MenuPath { { "schnell", "= 8 " }, "schnell " + own, 8, 750 };
-    QTest::newRow("own count 1") << MenuPath { { "=1" }, "mittel " + own, 1, 1500 };
-    QTest::newRow("30 after an own count") << MenuPath { { "=60", "30" }, "mittel 30", 30, 1500 };
-    QTest::newRow("own count cancelled") << MenuPath { { "=60", "=" }, "mittel 5", 5, 1500 };
-    for (const char *typed : { "2.5", "0", "501", "12 Farben", " " }) {
-        QTest::addRow("invalid own count \"%s\"", typed)
-            << MenuPath { { "20", QStringLiteral("=") + typed }, "mittel 5", 5, 1500, true };
+    Program program;
+    form2 &window = program.open<form2>(TestWindow::Memory);
+    const form2::Controls *c = &window.controls();
+    const auto onShow = [&window] { return namesOn(window.client()->children()); };
+    const auto marks = [&window] { return namesOn(window.controls().es->findChildren<QAction *>()); };
+    // The design: names, places in twips, captions.
+    const QString design[] = { "Frame4 720 360 5895 2655",
+        "Command11 1200 2160 3255 375 alles klar, hab's schon kapiert", "Label7 240 240 5535 1815 " + form2::helpText,
+        "Label6 240 240 5535 1815", "Frame3 2280 1560 3855 1695 Sie haben eines der besten 10 Ergebnisse erreicht",
+        "Text1 360 720 3135 375", "Command9 240 1200 1575 375 schon erledigt", "Command10 2400 1200 1335 375 abbrechen",
+        "Label5 480 360 2415 375 Tragen Sie hier Ihren Namen ein", "Frame2 2520 0 3495 2655",
+        "Command8 360 2280 2775 375 ok", "List1 120 0 3255 2205", "Frame1 1560 1200 4695 1935",
+        "Command7 2640 1440 1455 375 OK", "Label2 120 240 4455 615 Label2", "Command3 1440 4080 855 855 GRÜN",
+        "Command6 4680 4080 855 855 GELB", "Command5 3600 4080 855 855 BLAU", "Command4 2520 4080 855 855 ROT",
+        "Command2 6000 4920 1455 495 Abbrechen", "Command1 3000 2040 2175 495 Dann lass uns mal anfangen",
+        "Label4 1560 2040 4455 1095", "Label3 1440 4920 4095 495 Label3",
+        "Label1 0 5520 7575 375  Einstellung: 5 Farben merken bei mittlerer Geschwindigkeit.",
+        "Shape9 2520 1200 2535 2535", "Shape4 2520 1200 2535 2535", "Shape3 2520 1200 2535 2535",
+        "Shape1 2520 1200 2535 2535", "Shape2 2520 1200 2535 2535" };
+    for (const QString &row : design) {
+        const QStringList f = row.split(' ');
+        const QWidget *control = window.client()->findChild<QWidget *>(f[0]);
+        QCOMPARE(control->geometry(), platform::twipsRect(f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt()));
+        QCOMPARE(control->property(control->inherits("QGroupBox") ? "title" : "text").toString(), f.mid(5).join(' '));
     }
-}
+    QCOMPARE(form2::helpText.section("wiederholen.", 1).indexOf('U'), 70); // the second sentence on a line of its own
+    QCOMPARE(window.client()->grab().toImage().pixelColor(1, 380), QColor(255, 255, 192)); // Label1's ground
+    QFile best(program.fake.program.dir + "/best.lst");
+    QVERIFY(namePanel
+        || (best.open(QFile::WriteOnly) && best.write(QByteArray(" 3  Punkte f\xfcr  Gast\r\n").repeated(9))));
+    best.close();
 
-void MemoryTest::settingsMenuPaths()
-{
-    QFETCH(MenuPath, path);
-    Fixture f;
-    for (const QString &step : path.steps) {
-        if (step.startsWith('='))
-            f.fake.dialogs.inputs << step.mid(1);
-        for (QAction *item : f.c().egeschw->actions() + f.c().anz->actions()) {
-            if (item->text().trimmed() == step || (item == f.c().selbst && step.startsWith('=')))
-                item->trigger();
-        }
+    // The largest float below 1 draws yellow: in single precision r * 4 + 1 would round up to 5.
+    program.fake.random.values = { 0.99999994f, 0.0f, 0.25f, 0.74999994f, 0.5f };
+    QTest::mouseClick(c->Command1, Qt::LeftButton);
+    for (const char *square : { "Shape4", "Shape1", "Shape2", "Shape3", "Shape3" }) { // yellow, green, red, blue, blue
+        c->Timer1->tick();
+        QCOMPARE(onShow(), (QStringList { "Command2", "Label1", square, "Timer2" }));
+        c->Timer2->tick();
+        QCOMPARE(onShow(), (QStringList { "Command2", "Label1", square, "Shape9", "Timer1" }));
     }
-    const QString speed = path.displayMs == 2500 ? "langsamer" : path.displayMs == 750 ? "schneller" : "mittlerer";
-    QCOMPARE(marks(f.c()), path.marks);
-    QCOMPARE(f.window.colourcount, path.count);
-    QCOMPARE(f.c().Timer2->Interval(), path.displayMs);
-    QCOMPARE(f.c().Label1->text(),
-        QStringLiteral(" Einstellung: %1 Farben merken bei %2 Geschwindigkeit.").arg(path.count).arg(speed));
-    QCOMPARE(f.fake.dialogs.proposals, QStringList(f.fake.dialogs.inputBoxes.size(), QStringLiteral("60")));
-    QCOMPARE(f.fake.dialogs.shown.size(), path.complaint ? 1 : 0);
-}
-
-void MemoryTest::countChangedDuringAGame_data()
-{
-    QTest::addColumn<CountChange>("change");
-    QTest::newRow("raised while showing") << CountChange { 5, 3, 0, 10, 10, 10 };
-    QTest::newRow("lowered while showing, below what was shown") << CountChange { 10, 7, 0, 5, 7, 5 };
-    QTest::newRow("lowered while answering, below the clicks") << CountChange { 10, 10, 6, 5, 10, 7 };
-    QTest::newRow("raised while answering") << CountChange { 5, 5, 2, 10, 5, 5 };
-    QTest::newRow("500 colours, the most a game holds") << CountChange { 500, 500, 0, 500, 500, 500 };
-}
-
-void MemoryTest::countChangedDuringAGame()
-{
-    QFETCH(CountChange, change);
-    Fixture f;
-    f.fake.dialogs.inputs << QString::number(change.before) << QString::number(change.after);
-    f.c().selbst->trigger();
-    f.window.Command1_Click(); // every draw is 0: green
-    for (int i = 0; i < change.shownBefore; ++i)
-        f.tick();
-    if (change.shownBefore < change.before)
-        f.c().selbst->trigger();
-    f.finishShow();
-    QCOMPARE(f.fake.random.drawn, change.shown);
-    f.answer(Colours(change.clickedBefore, green));
-    if (change.shownBefore == change.before)
-        f.c().selbst->trigger();
-    while (f.window.phase == form2::Phase::Answering && f.window.clickcount <= change.shown)
-        f.answer({ green });
-    QCOMPARE(f.c().Label2->text(), success);
-    QCOMPARE(f.window.resultscore, change.score);
-}
-
-void MemoryTest::playedFromTheStartWindowLeftAndReopened()
-{
-    FakeServices fake;
-    WindowRegistry registry(fake.services);
-    fake.program.onShowStart = [&registry] { registry.start().setVisible(true); };
-    registry.start().setVisible(true);
-    click(registry.start().controls().Command4);
-    auto *window = &static_cast<form2 &>(registry.test(TestWindow::Memory));
-    QVERIFY(!registry.start().isLoaded() && window->Visible());
-
-    const form2::Controls *c = &window->controls();
-    startGame(fake, *c, { yellow, blue, green, red, blue });
-    for (int i = 0; i < 11; ++i)
-        (i % 2 == 0 ? c->Timer1 : c->Timer2)->tick();
-    answerWith(*c, { yellow, blue, green, blue });
-    QCOMPARE(c->Label2->text(), failure(3));
-    click(c->Command7);
-    QVERIFY(!c->Command1->isHidden() && c->Command3->isHidden());
-    QTest::keyClicks(c->Text1, QStringLiteral("Gast"));
-    click(c->Command9);
-
-    // Another game with other settings and the help open; No to the closing question lets it go on.
-    c->langsam->trigger();
-    c->es30->trigger();
-    startGame(fake, *c, { yellow, red });
     c->Timer1->tick();
-    c->hilf->trigger();
-    fake.dialogs.whileOpen = [c] { c->Timer2->tick(); };
-    fake.dialogs.answers << platform::vbNo << platform::vbYes;
-    c->kl->trigger();
-    QCOMPARE(fake.dialogs.shown.value(0).buttons, int(platform::vbYesNo));
-    QVERIFY(window->Visible() && c->Shape9->isVisible() && c->Shape4->isVisible());
-    c->Timer1->tick();
-    QVERIFY(c->Shape2->isVisible() && c->Shape4->isHidden());
-    fake.dialogs.whileOpen = nullptr;
-    c->kl->trigger();
-    QVERIFY(!window->isLoaded() && registry.start().Visible() && fake.program.ended == 0);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QStringList colourButtons { "Command2", "Command3", "Command4", "Command5", "Command6" };
+    QCOMPARE(onShow(), (colourButtons + QStringList { "Label1", "Label4" }));
+    QTest::mouseClick(c->Command6, Qt::LeftButton);
+    QTest::mouseClick(c->Command3, Qt::LeftButton);
+    QCOMPARE(onShow(), (colourButtons + QStringList { "Label1", "Label3", "Label4" }));
+    QCOMPARE(c->Label3->text(), "2 von 5 richtig");
+    QCOMPARE(c->Label3->palette().color(QPalette::WindowText), QColor(0, 192, 0));
+    QTest::mouseClick(c->Command5, Qt::LeftButton); // blue where red was shown
+    QTest::mouseClick(c->Command4, Qt::LeftButton); // after the result: nothing
+    QCOMPARE(onShow(), (colourButtons + QStringList { "Frame1", "Label1", "Label4" }));
+    QCOMPARE(c->Label2->text(), twoRight);
+    QVERIFY(c->Label2->font().bold() && c->Label3->font().bold() && c->Label4->font().bold());
 
-    // Opened again: back at its load values, with the saved entry kept.
-    const int seeded = fake.random.seeded;
-    click(registry.start().controls().Command4);
-    c = &window->controls();
-    QCOMPARE(fake.random.seeded, seeded + 1);
-    QCOMPARE(marks(*c) + ' ' + QString::number(c->Timer2->Interval()) + c->Label1->text(), "mittel 5 1500" + loadLine);
-    QVERIFY(!c->Command1->isHidden() && c->Command2->isHidden() && c->Frame4->isHidden());
-    // The stale ticks of the closed game show nothing in the new window.
-    window->Timer1_Timer();
-    window->Timer2_Timer();
-    QVERIFY(c->Shape2->isHidden() && c->Shape9->isHidden() && !c->Timer1->Enabled() && !c->Timer2->Enabled());
-    c->hilf->trigger();
+    // Cancelled with the result on show; its OK while a new game runs hands over its score.
+    QTest::mouseClick(c->Command2, Qt::LeftButton);
+    QCOMPARE(onShow(), (QStringList { "Command1", "Frame1", "Label1" }));
+    QTest::mouseClick(c->Command1, Qt::LeftButton);
+    c->Timer1->tick();
+    QTest::mouseClick(c->Command7, Qt::LeftButton);
+    const QStringList newGame { "Command2", "Label1", "Shape1", "Timer2" };
+    QCOMPARE(onShow(), (namePanel ? QStringList { "Command2", "Frame3", "Label1", "Shape1", "Timer2" } : newGame));
+    if (namePanel) { // that game is lost before the name is confirmed: the entry keeps its score
+        for (int tick = 0; tick < 10; ++tick)
+            (tick % 2 ? c->Timer1 : c->Timer2)->tick();
+        QTest::mouseClick(c->Command4, Qt::LeftButton);
+        QTest::keyClicks(c->Text1, QStringLiteral("Jan"));
+        QVERIFY(QDir().mkdir(best.fileName())); // a folder in the list's place: the save fails, the panel stays
+        QTest::mouseClick(c->Command9, Qt::LeftButton);
+        QVERIFY(QDir().rmdir(best.fileName()) && !c->Frame3->isHidden());
+        QTest::mouseClick(c->Command9, Qt::LeftButton);
+        QVERIFY(best.open(QIODevice::ReadOnly) && best.readAll() == " 2  Punkte f\xfcr  Jan\r\n");
+        QTest::mouseClick(c->Command7, Qt::LeftButton); // 0 earns a place on a list this short
+        QCOMPARE(onShow(), (QStringList { "Command1", "Frame3", "Label1" }));
+        QTest::mouseClick(c->Command10, Qt::LeftButton);
+    }
     c->best->trigger();
-    QCOMPARE(c->List1->count() ? c->List1->item(0)->text() : QString(), QStringLiteral(" 3  Punkte für  Gast"));
+    c->hilf->trigger();
+    QCOMPARE(onShow().filter("Frame"), (QStringList { "Frame2", "Frame4" }));
+    QCOMPARE(window.client()->children().last()->objectName(), "Frame4"); // the help above the list
+    QTest::mouseClick(c->Command11, Qt::LeftButton);
+    QTest::mouseClick(c->Command8, Qt::LeftButton);
+
+    // Settings: marks, display time and line; an own count, and one refused with a word.
+    program.fake.dialogs.inputs = { "8", "acht" };
+    c->langsam->trigger();
+    c->selbst->trigger();
+    QCOMPARE(marks(), (QStringList { "langsam", "selbst" }));
+    c->selbst->trigger();
+    QCOMPARE(marks(), (QStringList { "es5", "langsam" }));
+    QCOMPARE(program.fake.dialogs.shown.last().title, "Das geht leider nicht");
+    c->es30->trigger();
+    QCOMPARE(marks(), (QStringList { "es30", "langsam" }));
+    QCOMPARE(c->Label1->text(), " Einstellung: 30 Farben merken bei langsamer Geschwindigkeit.");
+    QCOMPARE(c->Timer2->Interval(), 2500);
+
+    // "Keine Lust mehr": No lets the game go on, Yes closes it; opened again the window starts afresh.
+    program.fake.dialogs.answers = { platform::vbNo, platform::vbYes };
+    c->kl->trigger();
+    QCOMPARE(onShow().filter("Frame"), QStringList()); // still open, the help and list panels closed
+    c->kl->trigger();
+    QVERIFY(!window.isLoaded() && program.start().Visible());
+    program.open<form2>(TestWindow::Memory);
+    window.Timer1_Timer(); // the closed game's ticks show nothing
+    window.Timer2_Timer();
+    QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
+    QCOMPARE(marks(), (QStringList { "es5", "mittel" }));
+    QCOMPARE(program.fake.random.seeded, 2); // at each load
 }
 
 QTEST_MAIN(MemoryTest)
