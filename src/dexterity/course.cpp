@@ -103,7 +103,7 @@ quint32 colourAt(const QImage &picture, QPointF logicalPoint)
     const qreal ratio = picture.devicePixelRatio();
     const int x = int(std::floor(logicalPoint.x() * ratio));
     const int y = int(std::floor(logicalPoint.y() * ratio));
-    if (x < 0 || y < 0 || x >= picture.width() || y >= picture.height())
+    if (!picture.rect().contains(x, y))
         return 0;
     const QRgb pixel = reinterpret_cast<const QRgb *>(picture.constScanLine(y))[x];
     return quint32(qRed(pixel)) | quint32(qGreen(pixel)) << 8 | quint32(qBlue(pixel)) << 16;

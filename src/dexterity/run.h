@@ -64,17 +64,17 @@ public:
 
     // Fields under their design names. An unset value counts as 0.
     qint32 pixelcolour = 0; // last sample; 0 before the first reads as black
-    short seconds = 0;
-    short linewidth = 0; // 0 until a mode is chosen: the course keeps its design width
-    short modepoints1 = 0;
-    short modepoints2 = 0;
+    short seconds {};
+    short linewidth {}; // 0 until a mode is chosen: the course keeps its design width
+    short modepoints1 {};
+    short modepoints2 {};
     QString modename;
-    short qualifies = 0;
-    short points = 0;
+    short qualifies {};
+    short points {};
     Result entry; // what the name panel writes
 
 private:
-    bool going_ = false;
+    bool going_ {};
 };
 
 } // namespace dexterity
