@@ -22,8 +22,8 @@ void drawCourse(QPainter &painter, int linewidth)
 
     // Round caps and joins: strokes meeting at an end point overlap in a full
     // disc there, so no corner leaves a notch of black.
+    // The rings are outlines: a fresh painter has no brush to fill them.
     painter.setPen(QPen(yellow, linewidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
     for (const Stroke &stroke : strokes)
         painter.drawLine(toPixels(stroke.from), toPixels(stroke.to));
     for (const Ring &ring : rings) {

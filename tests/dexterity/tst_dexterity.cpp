@@ -208,6 +208,7 @@ private slots:
                 "normal", "Ende" }));
         QCOMPARE(shown, QList({ true, true, false, true, true, false, true, true, false, true, true, true }));
         QCOMPARE(QList({ d.c().Timer1->Interval(), d.c().Timer2->Interval() }), QList({ 10, 1000 }));
+        QCOMPARE(d.c().surface->picture(), course::render({}, d.form->frame()->devicePixelRatio()));
         QCOMPARE(d.going() << d.c().ganzeinfach->isChecked() << d.c().einfach->isChecked() << d.c().mittel->isChecked()
                            << d.c().schwer->isChecked(),
             QList({ false, false, false, false, true, false, false }));
@@ -289,8 +290,9 @@ private slots:
         runFor(15, courseWalk(2));
         QCOMPARE(d.going() << d.c().Frame3->isVisible() << (d.form->frame()->focusWidget() == d.c().Text2),
             QList({ false, false, false, true, true }));
-        QCOMPARE(QList({ d.c().Label4->text(), d.c().Label4->palette().color(QPalette::WindowText).name() }),
-            QStringList({ "Das sind 185 Punkte für Sie", "#ff0000" }));
+        QCOMPARE(QStringList({ d.c().Label4->text(), d.c().Label4->palette().color(QPalette::WindowText).name(),
+                     d.c().Label4->font().bold() ? "bold" : "regular" }),
+            QStringList({ "Das sind 185 Punkte für Sie", "#ff0000", "bold" }));
         // The panel is opaque and keeps the movements over it: the course beneath neither shows nor samples.
         const QImage shown = d.form->client()->grab().toImage();
         QVERIFY(shown.pixelColor(onLine4 * shown.devicePixelRatio()) != QColor(Qt::yellow));
