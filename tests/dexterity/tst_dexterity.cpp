@@ -17,7 +17,7 @@ const QPoint onLine4(304, 160), inTarget(32, 224); // client pixels; Line4 runs 
 // The centre line of the whole course as a player follows it, from the start area into the
 // target, written down from the course plan on its own (not from the program's tables), so
 // that a mistyped end point shows as a gap. Twips: corners, and rings (by the top-left corner
-// of their 975 × 735 box, marked true) gone round once where they are met.
+// of their 975 × 735 box, marked 1) gone round once where they are met.
 using Stop = std::tuple<double, double, bool>;
 const QList<Stop> coursePlan { { 375, 2100, 0 }, { 480, 2160, 0 }, { 1800, 1920, 0 }, { 3120, 2760, 0 },
     { 4560, 1920, 0 }, { 4560, 2880, 0 }, { 5280, 2880, 0 }, { 5280, 1920, 0 }, { 6120, 1920, 0 }, { 6120, 2880, 0 },
