@@ -311,7 +311,8 @@ private slots:
 
         // A place in the list: the panel writes what it opened with, while a new run goes on.
         d.c().schwer->trigger();
-        runFor(1, { inTarget });
+        runFor(32768, { inTarget }); // the seconds stop at their top, the points go below 0
+        QCOMPARE_LE(QFontMetricsF(d.c().Label4->font()).horizontalAdvance(d.c().Label4->text()), d.c().Label4->width());
         runFor(2, {});
         QTest::mouseClick(d.c().Command4, Qt::LeftButton);
         QCOMPARE(d.going() << d.c().Frame3->isVisible() << (d.form->run.seconds == 2),
@@ -319,8 +320,8 @@ private slots:
         d.c().best->trigger();
         QCOMPARE(d.c().List1->count(), 2);
         QCOMPARE(QList({ d.c().List1->item(0)->text(), d.c().List1->item(1)->text() }),
-            QStringList({ " 749  Punkte für  Grete ---  1 Sekunden benötigt im Modus sehr schwer",
-                " 185  Punkte für  Grete ---  15 Sekunden benötigt im Modus normal" }));
+            QStringList({ " 185  Punkte für  Grete ---  15 Sekunden benötigt im Modus normal",
+                "-32017  Punkte für  Grete ---  32767 Sekunden benötigt im Modus sehr schwer" }));
         QTest::mouseClick(d.c().Command3, Qt::LeftButton);
         QVERIFY(!d.c().Frame2->isVisible());
 
