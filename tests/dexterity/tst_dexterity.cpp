@@ -208,7 +208,7 @@ private slots:
                 "normal", "Ende" }));
         QCOMPARE(shown, QList({ true, true, false, true, true, false, true, true, false, true, true, true }));
         QCOMPARE(QList({ d.c().Timer1->Interval(), d.c().Timer2->Interval() }), QList({ 10, 1000 }));
-        QCOMPARE(d.c().surface->picture(), course::render({}, d.form->frame()->devicePixelRatio()));
+        QCOMPARE(d.c().surface->picture(), course::render({ 15, {} }, d.form->frame()->devicePixelRatio()));
         QCOMPARE(d.going() << d.c().ganzeinfach->isChecked() << d.c().einfach->isChecked() << d.c().mittel->isChecked()
                            << d.c().schwer->isChecked(),
             QList({ false, false, false, false, true, false, false }));
