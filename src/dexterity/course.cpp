@@ -22,8 +22,8 @@ void drawCourse(QPainter &painter, int linewidth)
 
     // Round caps and joins: strokes meeting at an end point overlap in a full
     // disc there, so no corner leaves a notch of black.
+    // The rings are outlines: a fresh painter has no brush to fill them.
     painter.setPen(QPen(yellow, linewidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
     for (const Stroke &stroke : strokes)
         painter.drawLine(toPixels(stroke.from), toPixels(stroke.to));
     for (const Ring &ring : rings) {
@@ -103,7 +103,7 @@ quint32 colourAt(const QImage &picture, QPointF logicalPoint)
     const qreal ratio = picture.devicePixelRatio();
     const int x = int(std::floor(logicalPoint.x() * ratio));
     const int y = int(std::floor(logicalPoint.y() * ratio));
-    if (x < 0 || y < 0 || x >= picture.width() || y >= picture.height())
+    if (!picture.rect().contains(x, y))
         return 0;
     const QRgb pixel = reinterpret_cast<const QRgb *>(picture.constScanLine(y))[x];
     return quint32(qRed(pixel)) | quint32(qGreen(pixel)) << 8 | quint32(qBlue(pixel)) << 16;

@@ -5,7 +5,7 @@
 
 PaintedLabel::PaintedLabel(CourseSurface &surface, QRect twips, QString caption)
     : surface_(surface)
-    , text_ { twips, std::move(caption), false }
+    , text_ { twips, std::move(caption) } // hidden until shown
 { }
 
 void PaintedLabel::setCaption(const QString &caption)

@@ -13,10 +13,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <algorithm>
-#include <limits>
 
 using namespace platform;
+using dexterity::modes;
 
 namespace {
 
@@ -60,22 +59,6 @@ constexpr double pointsFontSize = 9.75;
 constexpr float startX = 25;
 constexpr float startY = 140;
 
-} // namespace
-
-// A difficulty mode: the course width and the starting value of the points.
-struct DexterityMode
-{
-    QString caption; // also the name written into the list
-    short width; // pixels
-    short points1;
-    short points2;
-};
-
-namespace {
-const DexterityMode modeEasy { QStringLiteral("einfach"), 20, 50, 100 };
-const DexterityMode modeNormal { QStringLiteral("normal"), 15, 100, 100 };
-const DexterityMode modeHard { QStringLiteral("schwer"), 10, 200, 200 };
-const DexterityMode modeVeryHard { QStringLiteral("sehr schwer"), 5, 250, 500 };
 } // namespace
 
 Form3::Form3(Services &services)
@@ -124,8 +107,8 @@ void Form3::createPanels(QWidget *client)
     c->Command3 = makeButton(c->Frame2, "Command3", okCaption, twipsRect(1920, 2880, 2175, 375));
 
     c->Frame3 = makeOpaquePanel(client, "Frame3", namePanelCaption, twipsRect(2880, 1800, 4575, 1815));
+    // Label4 gets its font with its sentence, when the panel opens.
     c->Label4 = makeLabel(c->Frame3, "Label4", QString(), twipsRect(720, 360, 3135, 255));
-    c->Label4->setFont(designFont(pointsFontSize, true));
     setForeColor(c->Label4, rgb(255, 0, 0));
     c->Text2 = makeTextBox(c->Frame3, "Text2", twipsRect(600, 720, 3255, 375));
     HighScoreList::prepareNameBox(c->Text2);
@@ -142,10 +125,10 @@ void Form3::createPanels(QWidget *client)
 void Form3::createMenus(QMenuBar *menuBar)
 {
     QMenu *schw = makeMenu(menuBar, "schw", modeMenu);
-    c->ganzeinfach = makeCheckItem(schw, "ganzeinfach", modeEasy.caption, false, [this] { ganzeinfach_Click(); });
-    c->einfach = makeCheckItem(schw, "einfach", modeNormal.caption, true, [this] { einfach_Click(); });
-    c->mittel = makeCheckItem(schw, "mittel", modeHard.caption, false, [this] { mittel_Click(); });
-    c->schwer = makeCheckItem(schw, "schwer", modeVeryHard.caption, false, [this] { schwer_Click(); });
+    c->ganzeinfach = makeCheckItem(schw, "ganzeinfach", modes[0].name, false, [this] { ganzeinfach_Click(); });
+    c->einfach = makeCheckItem(schw, "einfach", modes[1].name, true, [this] { einfach_Click(); });
+    c->mittel = makeCheckItem(schw, "mittel", modes[2].name, false, [this] { mittel_Click(); });
+    c->schwer = makeCheckItem(schw, "schwer", modes[3].name, false, [this] { schwer_Click(); });
     c->hilfe = makeMenuBarItem(menuBar, "hilfe", helpMenu, [this] { hilfe_Click(); });
     c->best = makeMenuBarItem(menuBar, "best", bestMenu, [this] { best_Click(); });
     c->ende = makeMenuItem(makeMenu(menuBar, "end", leaveMenu), "ende", leaveItem, [this] { ende_Click(); });
@@ -153,11 +136,7 @@ void Form3::createMenus(QMenuBar *menuBar)
 
 void Form3::Form_Load()
 {
-    // The window starts in "normal" without the mode having been chosen: the
-    // course keeps its design width, whatever linewidth last held.
-    modepoints1 = modeNormal.points1;
-    modepoints2 = modeNormal.points2;
-    modename = modeNormal.caption;
+    run.load();
 }
 
 void Form3::Form_Unload()
@@ -168,7 +147,7 @@ void Form3::Form_Unload()
 void Form3::Form_MouseMove(double x, double y)
 {
     if (c)
-        pixelcolour = qint32(c->surface->colourAt(QPointF(x, y)));
+        run.sample(c->surface->colourAt(QPointF(x, y)));
 }
 
 void Form3::MoveMouse(float x, float y)
@@ -178,36 +157,46 @@ void Form3::MoveMouse(float x, float y)
 
 void Form3::Command1_Click()
 {
-    c->surface->setCursor(Qt::CrossCursor);
+    run.start();
     MoveMouse(startX, startY);
     // The system sends no movement when the pointer already stands there, and
     // a new run must not be judged by the last run's sample.
     Form_MouseMove(CLng(startX), CLng(startY));
     c->Label1->setVisible(true);
     c->Label2->setVisible(true);
-    c->Timer1->setEnabled(true);
-    c->Timer2->setEnabled(true);
-    seconds = 0;
+    showRunning();
+}
+
+void Form3::showRunning()
+{
+    const bool going = run.going();
+    // Enabling restarts the waits: a new run starts on whole ticks.
+    c->Timer1->setEnabled(going);
+    if (going)
+        c->surface->setCursor(Qt::CrossCursor);
+    else
+        c->surface->unsetCursor();
+    c->Timer2->setEnabled(going);
 }
 
 void Form3::Timer1_Timer()
 {
-    if (pixelcolour == black) {
-        if (ask(lostPrompt, vbOKOnly, lostTitle))
-            endRun(); // else the window was closed meanwhile, its timers with it
-        seconds = 0;
+    switch (run.judge()) {
+    case dexterity::Verdict::Lost: {
+        const bool answered = ask(lostPrompt, vbOKOnly, lostTitle).has_value();
+        run.lose();
+        if (answered)
+            showRunning(); // else the window was closed meanwhile, its timers with it
+        break;
     }
-    if (pixelcolour == red)
-        endRun();
-    if (pixelcolour == red)
+    case dexterity::Verdict::Won:
+        run.reachGoal();
+        showRunning();
         won();
-}
-
-void Form3::endRun()
-{
-    c->Timer1->setEnabled(false);
-    c->surface->unsetCursor();
-    c->Timer2->setEnabled(false);
+        break;
+    case dexterity::Verdict::None:
+        break;
+    }
 }
 
 void Form3::won()
@@ -216,13 +205,12 @@ void Form3::won()
         opennamepanel();
         return;
     }
-    points = runpoints();
-    qualifies = short(list.checkqualification(points));
+    const int answer = list.checkqualification(run.points);
     if (!isLoaded())
         return; // closed while a box about the list was open
-    if (qualifies == 0) {
+    run.qualification(answer);
+    if (run.qualifies == 0) {
         ask(noPlacePrompt, vbOKOnly, noPlaceTitle);
-        seconds = 0;
         return;
     }
     opennamepanel();
@@ -230,72 +218,56 @@ void Form3::won()
 
 void Form3::opennamepanel()
 {
+    run.openEntry();
     c->Frame3->show();
     c->Frame3->raise();
-    points = runpoints();
-    c->Label4->setText(pointsSentence(points));
-    c->Label4->setFont(designFont(pointsFontSize, true)); // a shorter sentence may take the full size again
+    c->Label4->setText(pointsSentence(run.points));
+    c->Label4->setFont(designFont(pointsFontSize, true)); // the full size, where the last sentence was shrunk
     fitToBox(c->Label4);
-    entry = Result { points, seconds, modename };
     c->Text2->setFocus();
-}
-
-short Form3::runpoints() const
-{
-    // Cannot leave the 16-bit range while the seconds stop at its top; clamped all the same.
-    const int value = modepoints2 + modepoints1 - seconds;
-    return short(std::clamp<int>(value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max()));
 }
 
 void Form3::Timer2_Timer()
 {
-    // A run left alone for nine hours stops counting instead of overflowing.
-    if (seconds < std::numeric_limits<short>::max())
-        seconds = short(seconds + 1);
-    c->Label1->setCaption(QString::number(seconds));
+    run.tickSecond();
+    c->Label1->setCaption(QString::number(run.seconds));
 }
 
 void Form3::Command4_Click()
 {
     const bool firstEntry = !list.fileexists();
-    if (!list.saveEntry(entry, c->Text2))
+    if (!list.saveEntry(run.entry, c->Text2))
         return; // the player was told; the panel stays for another try
-    // The count goes back to 0 as after every finished run, but never under a
-    // run that was started while the panel was open.
-    if (firstEntry && !c->Timer2->Enabled())
-        seconds = 0;
+    run.entrySaved(firstEntry);
     c->Frame3->hide();
 }
 
 void Form3::ganzeinfach_Click()
 {
-    selectMode(c->ganzeinfach, modeEasy);
+    selectMode(c->ganzeinfach, modes[0]);
 }
 
 void Form3::einfach_Click()
 {
-    selectMode(c->einfach, modeNormal);
+    selectMode(c->einfach, modes[1]);
 }
 
 void Form3::mittel_Click()
 {
-    selectMode(c->mittel, modeHard);
+    selectMode(c->mittel, modes[2]);
 }
 
 void Form3::schwer_Click()
 {
-    selectMode(c->schwer, modeVeryHard);
+    selectMode(c->schwer, modes[3]);
 }
 
-void Form3::selectMode(QAction *item, const DexterityMode &mode)
+void Form3::selectMode(QAction *item, const dexterity::Mode &mode)
 {
     clearmodemarks();
     item->setChecked(true);
-    linewidth = mode.width;
+    run.selectMode(mode);
     applylinewidth();
-    modepoints1 = mode.points1;
-    modepoints2 = mode.points2;
-    modename = mode.caption;
 }
 
 void Form3::clearmodemarks()
@@ -307,7 +279,7 @@ void Form3::clearmodemarks()
 void Form3::applylinewidth()
 {
     // Strokes and rings alike; the start area and the target are boxes and keep their size.
-    c->surface->setLinewidth(linewidth);
+    c->surface->setLinewidth(run.linewidth);
     c->surface->update();
 }
 

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "dexterity/run.h"
 #include "highscore/highscorelist.h"
-#include "highscore/listvariant.h"
 #include "platform/window.h"
 
-#include <QString>
-
 class CourseSurface;
-struct DexterityMode;
 class PaintedLabel;
 class QAction;
 class QGroupBox;
@@ -48,14 +45,11 @@ struct Form3Controls
 
 // The dexterity test: the player steers a cross-hair along the narrow yellow
 // course into the red box without touching black, against the clock, in one of
-// four modes. A good time goes into best1.lst.
+// four modes. A good time goes into best1.lst. The rules are the run's; the
+// handlers pass each event to it and show what it holds.
 class Form3 : public platform::WindowWith<Form3Controls>
 {
 public:
-    // Colours as the pointer reads them, 0x00BBGGRR.
-    static constexpr qint32 black = 0x000000;
-    static constexpr qint32 red = 0x0000FF;
-
     explicit Form3(platform::Services &services);
     ~Form3() override;
 
@@ -81,17 +75,10 @@ public:
     void clearmodemarks();
     void applylinewidth();
 
-    // Fields; they survive unloading. An unset value counts as 0.
-    qint32 pixelcolour = 0; // last sample; 0 before the first reads as black
-    short seconds = 0;
-    short linewidth = 0; // 0 until a mode is chosen: the course keeps its design width
-    short modepoints1 = 0;
-    short modepoints2 = 0;
-    QString modename;
-    short qualifies = 0;
-    short points = 0;
-    // What the name panel will write, fixed when it opened.
-    Result entry;
+    // The run and its mode; they survive unloading.
+    dexterity::Run run;
+    // The last sample, as the sampling benchmark reads it.
+    const qint32 &pixelcolour = run.pixelcolour;
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
@@ -102,11 +89,10 @@ private:
     void createCourse(QWidget *client);
     void createPanels(QWidget *client);
     void createMenus(QMenuBar *menuBar);
-    void selectMode(QAction *item, const DexterityMode &mode);
-    void endRun();
+    void selectMode(QAction *item, const dexterity::Mode &mode);
+    void showRunning();
     void won();
     void opennamepanel();
-    short runpoints() const;
 
     HighScoreList list;
 };

@@ -1,141 +1,73 @@
-#include "dexterity/course.h"
 #include "dexterity/coursesurface.h"
 #include "dexterity/form3.h"
-#include "fakeservices.h"
 #include "platform/timer.h"
-#include "shell/registry.h"
-#include "shell/start.h"
+#include "program.h"
 
 #include <QTest>
 #include <QtMath>
 #include <QtWidgets>
+#include <ranges>
 
 namespace {
 
 constexpr quint32 black = 0x000000, yellow = 0x00FFFF, red = 0x0000FF; // 0x00BBGGRR
-
-// Points of the client area in logical pixels; label boxes in twips.
-const QPointF onBlack(100, 50), inTarget(32, 224);
-const QRect secondsBox(6720, 360, 735, 375), unitBox(7440, 360, 1815, 375);
-const QString lostBox = QStringLiteral("So ein Mist: Pech gehabt\n");
-const QString noPlaceBox = QStringLiteral("Herzlichen Glückwunsch: Super Sie haben es geschafft, leider langt Ihre "
-                                          "Zeit noch nicht für einen Eintrag in die Highscoreliste!\n");
+const QRect secondsBox(6720, 360, 735, 375), unitBox(7440, 360, 1815, 375); // twips
+const QPoint onLine4(304, 160), inTarget(32, 224); // client pixels; Line4 runs down x = 304, 15 wide
 
 // The centre line of the whole course as a player follows it, from the start area into the
 // target, written down from the course plan on its own (not from the program's tables), so
 // that a mistyped end point shows as a gap. Twips: corners, and rings (by the top-left corner
-// of their 975 × 735 box) gone round once where they are met.
-struct Stop
-{
-    double x, y;
-    bool ring = false;
-};
-const QList<Stop> coursePlan { { 375, 2100 }, { 480, 2160 }, { 1800, 1920 }, { 3120, 2760 }, { 4560, 1920 },
-    { 4560, 2880 }, { 5280, 2880 }, { 5280, 1920 }, { 6120, 1920 }, { 6120, 2880 }, { 6840, 2880 }, { 6840, 1920 },
-    { 7680, 1920 }, { 7680, 2880 }, { 8520, 2880 }, { 8520, 1920 }, { 9120, 1920 }, { 9120, 3240 }, { 7440, 3240 },
-    { 7440, 3600 }, { 6960, 3600, true }, { 6960, 4320, true }, { 7560, 5040 }, { 8400, 5040 }, { 8400, 3720 },
-    { 9120, 3720 }, { 9120, 5400 }, { 8160, 6120 }, { 7080, 5400 }, { 4920, 5400 }, { 4080, 5040, true },
-    { 4080, 4320, true }, { 4080, 3600, true }, { 4560, 3600 }, { 2160, 3600 }, { 3840, 5640 }, { 480, 5640 },
-    { 480, 3600 } };
+// of their 975 × 735 box, marked 1) gone round once where they are met.
+using Stop = std::tuple<double, double, bool>;
+const QList<Stop> coursePlan { { 375, 2100, 0 }, { 480, 2160, 0 }, { 1800, 1920, 0 }, { 3120, 2760, 0 },
+    { 4560, 1920, 0 }, { 4560, 2880, 0 }, { 5280, 2880, 0 }, { 5280, 1920, 0 }, { 6120, 1920, 0 }, { 6120, 2880, 0 },
+    { 6840, 2880, 0 }, { 6840, 1920, 0 }, { 7680, 1920, 0 }, { 7680, 2880, 0 }, { 8520, 2880, 0 }, { 8520, 1920, 0 },
+    { 9120, 1920, 0 }, { 9120, 3240, 0 }, { 7440, 3240, 0 }, { 7440, 3600, 0 }, { 6960, 3600, 1 }, { 6960, 4320, 1 },
+    { 7560, 5040, 0 }, { 8400, 5040, 0 }, { 8400, 3720, 0 }, { 9120, 3720, 0 }, { 9120, 5400, 0 }, { 8160, 6120, 0 },
+    { 7080, 5400, 0 }, { 4920, 5400, 0 }, { 4080, 5040, 1 }, { 4080, 4320, 1 }, { 4080, 3600, 1 }, { 4560, 3600, 0 },
+    { 2160, 3600, 0 }, { 3840, 5640, 0 }, { 480, 5640, 0 }, { 480, 3600, 0 } };
 
 QList<QPointF> courseWalk(double step)
 {
-    auto centre = [](const Stop &s) { return (s.ring ? QPointF(s.x + 487.5, s.y + 367.5) : QPointF(s.x, s.y)) / 15; };
-    auto nearest = [&centre](const Stop &s, QPointF to) { // the corner, or the point of the ring nearest to `to`
-        const QPointF d = to - centre(s);
-        return s.ring ? centre(s) + d * (24.5 / std::hypot(d.x(), d.y())) : centre(s);
+    auto centre
+        = [](const Stop &s) { return QPointF(get<0>(s) + get<2>(s) * 487.5, get<1>(s) + get<2>(s) * 367.5) / 15; };
+    auto near = [&](const Stop &s, QPointF to) { // the corner, or the point of the ring nearest to `to`
+        return get<2>(s) ? QLineF(centre(s), to).unitVector().pointAt(24.5) : centre(s);
     };
     QList<QPointF> points;
-    for (qsizetype i = 0; i + 1 < coursePlan.size(); ++i) {
-        for (double angle = 0; coursePlan[i].ring && angle < 2 * M_PI; angle += step / 24.5)
-            points << centre(coursePlan[i]) + QPointF(std::cos(angle), std::sin(angle)) * 24.5;
-        const QPointF from = nearest(coursePlan[i], centre(coursePlan[i + 1]));
-        const QLineF leg(from, nearest(coursePlan[i + 1], from));
-        for (double t = 0; t < 1; t += step / std::max(leg.length(), step))
+    for (auto stop = coursePlan.begin(); stop + 1 != coursePlan.end(); ++stop) {
+        for (double angle = 0; get<2>(*stop) && angle < 2 * M_PI; angle += step / 24.5)
+            points << centre(*stop) + QPointF(std::cos(angle), std::sin(angle)) * 24.5;
+        const QLineF leg(near(stop[0], centre(stop[1])), near(stop[1], centre(stop[0])));
+        for (double t = 0; t < 1; t += step / leg.length())
             points << leg.pointAt(t);
         points << leg.p2();
     }
     return points;
 }
 
-QString dexterityLine(int points, const QString &name, int seconds, const QString &mode)
+// The dexterity window opened from the start window, on fake services.
+struct Dexterity : Program
 {
-    auto number = [](int value) { return value < 0 ? QString::number(value) : ' ' + QString::number(value); };
-    return QStringLiteral("%1  Punkte für  %2 --- %3 Sekunden benötigt im Modus %4")
-        .arg(number(points), name, number(seconds), mode);
-}
-
-// The program on fake services, with the dexterity window opened from the start window.
-struct Fixture
-{
-    FakeServices fake;
-    WindowRegistry registry { fake.services };
-    Form3 *form = nullptr;
-
-    Fixture()
-    {
-        fake.program.onShowStart = [this] { registry.start().setVisible(true); };
-        registry.start().setVisible(true);
-        open();
-    }
-    void open()
-    {
-        QTest::mouseClick(registry.start().controls().Command3, Qt::LeftButton); // Geschicklichkeit
-        form = &static_cast<Form3 &>(registry.test(TestWindow::Dexterity));
-    }
+    Form3 *form = &open<Form3>(TestWindow::Dexterity);
     const Form3::Controls &c() const { return form->controls(); }
-    void startRun() { QTest::mouseClick(c().Command1, Qt::LeftButton); }
-    void sample(QPointF point) { form->Form_MouseMove(point.x(), point.y()); }
-    void runSeconds(int count)
+
+    // A real movement to a client point, routed by Qt to the widget under it as the
+    // system's would be; no events run meanwhile, so the real timers cannot tick.
+    quint32 moveTo(QPoint point)
     {
-        for (int i = 0; i < count; ++i)
-            c().Timer2->tick();
+        const QPoint local = form->client()->mapTo(form->frame(), point);
+        QMouseEvent move(QEvent::MouseMove, local, form->frame()->mapToGlobal(local), Qt::NoButton, {}, {});
+        QGuiApplication::sendEvent(form->frame()->windowHandle(), &move);
+        return quint32(form->run.pixelcolour);
     }
     // What runs: the two timers and the cross-hair.
-    QString state() const
+    QList<bool> going() const
     {
-        return QStringList { c().Timer1->Enabled() ? "Timer1" : "", c().Timer2->Enabled() ? "Timer2" : "",
-            c().surface->cursor().shape() == Qt::CrossCursor ? "cross" : "" }
-            .join(' ')
-            .trimmed();
+        return { c().Timer1->Enabled(), c().Timer2->Enabled(), c().surface->cursor().shape() == Qt::CrossCursor };
     }
-    QString marks() const
-    {
-        QStringList checked;
-        for (QAction *item : { c().ganzeinfach, c().einfach, c().mittel, c().schwer })
-            checked << (item->isChecked() ? item->text() : QString());
-        return checked.join(QString()); // one mark reads as one name
-    }
-    QString boxes() const
-    {
-        QString shown;
-        for (const ShownBox &box : fake.dialogs.shown)
-            shown += box.title + ": " + box.prompt + '\n';
-        return shown;
-    }
-    QString listPath() const { return QDir(fake.program.dir).filePath("best1.lst"); }
-    void writeList(const QStringList &lines)
-    {
-        QFile file(listPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringEncoder("windows-1252").encode(lines.join("\r\n") + (lines.isEmpty() ? "" : "\r\n")));
-    }
-    QStringList readList()
-    {
-        QFile file(listPath());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString(QStringDecoder("windows-1252").decode(file.readAll())).split("\r\n", Qt::SkipEmptyParts);
-    }
-    QPointF redLetterIn(QRect twips)
-    {
-        const QRectF box = course::toPixels(twips);
-        for (double y = box.top(); y < box.bottom(); ++y)
-            for (double x = box.left(); x < box.right(); ++x)
-                if (c().surface->colourAt(QPointF(x, y)) == red)
-                    return QPointF(x, y);
-        return QPointF(-1, -1);
-    }
+    QStringList lastBox() const { return { fake.dialogs.shown.last().title, fake.dialogs.shown.last().prompt }; }
+    QStringList seconds() const { return { c().Label1->Caption(), QString::number(form->run.seconds) }; }
 };
 
 } // namespace
@@ -144,33 +76,65 @@ class DexterityTest : public QObject
 {
     Q_OBJECT
 
-    // The scale the suite runs at: 1, or 2 in its second registration.
-    static qreal scale() { return qApp->devicePixelRatio(); }
-
 private slots:
-    void initTestCase()
+    void run_data()
     {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        if (qEnvironmentVariableIsSet("KORVANE_EXPECT_SCALE")) // make sure the scale-2 screen was taken
-            QCOMPARE(scale(), qEnvironmentVariable("KORVANE_EXPECT_SCALE").toDouble());
+        QTest::addColumn<QString>("steps"); // after loading, starting and two seconds
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<bool>("going");
+        QTest::addColumn<int>("points"); // written by the name panel
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("no sample yet") << "tick" << 0 << false << 0 << "";
+        QTest::newRow("yellow") << "sample:0x00FFFF tick" << 2 << true << 0 << "";
+        QTest::newRow("almost red") << "sample:0x0001FF tick" << 2 << true << 0 << "";
+        QTest::newRow("entry into a list") << "sample:0xFF tick place:1 panel saved:0" << 2 << false << 198 << "normal";
+        QTest::newRow("first entry under a new run")
+            << "sample:0xFF tick panel start s:1 saved:1" << 1 << true << 198 << "normal";
+        QTest::newRow("unloaded during a run") << "load" << 2 << false << 0 << "";
+        QTest::newRow("einfach") << "mode:0 s:18 sample:0xFF tick panel" << 20 << false << 130 << "einfach";
+        QTest::newRow("schwer") << "mode:2 s:18 sample:0xFF tick panel" << 20 << false << 380 << "schwer";
+        QTest::newRow("below zero") << "s:248 sample:0xFF tick panel" << 250 << false << -50 << "normal";
+        QTest::newRow("the seconds' top")
+            << "mode:3 s:32768 sample:0xFF tick panel" << 32767 << false << 750 - 32767 << "sehr schwer";
+    }
+    void run()
+    {
+        QFETCH(QString, steps);
+        dexterity::Run run;
+        using enum dexterity::Verdict;
+        const QMap<QString, std::function<void(int)>> act { { "load", [&](int) { run.load(); } },
+            { "mode", [&](int mode) { run.selectMode(dexterity::modes[size_t(mode)]); } },
+            { "start", [&](int) { run.start(); } }, { "sample", [&](int colour) { run.sample(quint32(colour)); } },
+            { "s",
+                [&](int count) { std::ranges::for_each(std::views::iota(0, count), [&](int) { run.tickSecond(); }); } },
+            { "tick", [&](int) { run.judge() == Lost      ? run.lose()
+                                     : run.judge() == Won ? run.reachGoal()
+                                                          : void(); } },
+            { "place", [&](int answer) { run.qualification(answer); } }, { "panel", [&](int) { run.openEntry(); } },
+            { "saved", [&](int first) { run.entrySaved(first); } } };
+        for (const QString &step : QStringLiteral("load start s:2 ").append(steps).split(' '))
+            act[step.section(':', 0, 0)](step.section(':', 1).toInt(nullptr, 0));
+        QTEST(int(run.seconds), "seconds");
+        QTEST(run.going(), "going");
+        QTEST(run.entry.points, "points");
+        QTEST(run.entry.modeName, "mode");
     }
 
     void coursePicture_data()
     {
         QTest::addColumn<int>("width");
-        QTest::addColumn<bool>("labels"); // the red labels shown
-        QTest::newRow("width 20, labels shown") << 20 << true;
-        QTest::newRow("width 15, labels hidden") << 15 << false;
-        QTest::newRow("width 10, labels shown") << 10 << true;
-        QTest::newRow("width 5, labels hidden") << 5 << false;
+        QTest::addColumn<qreal>("ratio"); // the screen's scale
+        for (qreal ratio : { 1, 2 })
+            for (int width : { 20, 15, 10, 5 })
+                QTest::addRow("width %d, scale %g", width, ratio) << width << ratio;
     }
     void coursePicture()
     {
         QFETCH(int, width);
-        QFETCH(bool, labels);
-        // The longest count and the unit: on faces wider than the design's they shrink rather than lose letters.
+        QFETCH(qreal, ratio);
+        const bool labels = width % 10 == 0; // the longest count and the unit, shown or not
         const QList<course::RedText> texts { { secondsBox, "32767", labels }, { unitBox, "Sekunden", labels } };
-        const QImage image = course::render(course::Look { width, texts }, scale());
+        const QImage image = course::render(course::Look { width, texts }, ratio);
         QStringList wrong;
         auto check = [&](const QString &piece, QPointF point, quint32 colour) {
             if (course::colourAt(image, point) != colour)
@@ -180,236 +144,201 @@ private slots:
         const QRectF target = course::toPixels(course::target).adjusted(0, 0, -1e-6, -1e-6); // right, bottom out
         const QList<QPointF> walk = courseWalk(0.2);
         for (QPointF point : walk)
-            check("course walk", point, target.contains(point) ? red : yellow);
-        check("end of the walk", walk.last(), red);
+            check("course walk", point, target.contains(point) || point == walk.last() ? red : yellow);
         for (const course::Stroke &stroke : course::strokes) { // just beside the middle of each stroke
             const QLineF line(course::toPixels(stroke.from), course::toPixels(stroke.to));
-            const QLineF normal = line.normalVector().unitVector();
-            const QPointF across(normal.dx(), normal.dy());
+            const QLineF across = line.normalVector().unitVector().translated(line.center() - line.p1());
             for (int side : { -1, 1 })
-                check(stroke.name, line.center() + across * side * (width / 2.0 + 1.5), black);
+                check(stroke.name, across.pointAt(side * (width / 2.0 + 1.5)), black);
         }
         for (const course::Ring &ring : course::rings) { // open inside, and its left side free of other pieces
             for (double off : { 0.0, 24.5 - width / 2.0 - 1.5, 24.5 + width / 2.0 + 1.5 })
                 check(ring.name, course::ringCentre(ring) - QPointF(off, 0), black);
         }
-        check("start area", QPointF(25, 140), yellow);
-        for (const course::RedText &text : texts) { // pure red letters, only while shown, fitted into their box
-            const QRectF box = course::toPixels(text.box);
-            QVERIFY(QFontMetricsF(course::redTextFont(text.caption, box.width())).horizontalAdvance(text.caption)
-                <= box.width());
-            int reds = 0;
-            for (double y = box.top(); y < box.bottom(); y += 1 / scale())
-                for (double x = box.left(); x < box.right(); x += 1 / scale())
-                    if (course::colourAt(image, QPointF(x, y)) == red)
-                        ++reds;
-                    else
-                        check(text.caption, QPointF(x, y), black);
-            QVERIFY2(labels ? reds > 20 : reds == 0, qPrintable(text.caption + ' ' + QString::number(reds)));
+        // The start area reaches the client's left edge; nothing outside the client is course.
+        check("start area", QPointF(0, 140), yellow);
+        for (QPointF outside : { QPointF(-0.5, 140), QPointF(628, 140), QPointF(10, -0.5), QPointF(10, 449) })
+            check("outside", outside, black);
+        QCOMPARE(wrong.mid(0, 5), QStringList());
+        for (const course::RedText &text : texts) { // pure red letters, only while shown
+            const QImage box = image.copy(
+                QRectF(course::toPixels(text.box).topLeft() * ratio, text.box.size() * ratio / 15).toRect());
+            QSet<QRgb> colours;
+            for (int i = 0; i < box.width() * box.height(); ++i)
+                colours << box.pixel(i % box.width(), i / box.width());
+            QCOMPARE(colours, labels ? QSet({ qRgb(0, 0, 0), qRgb(255, 0, 0) }) : QSet({ qRgb(0, 0, 0) }));
         }
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 5).join("; ")));
+        // Bold, 18 point at 96 pixels an inch; smaller only where a caption would leave its box.
+        const QFont full = course::redTextFont("1", 1000);
+        const double exact = QFontMetricsF(full).horizontalAdvance("1");
+        QCOMPARE(QList({ full.bold() * full.pixelSize(), course::redTextFont("1", exact).pixelSize(),
+                     course::redTextFont("Sekunden", 1).pixelSize() }),
+            QList({ 24, 24, 8 }));
     }
 
-    void design()
+    // The window as designed (places in twips within the container, texts and visibility at load),
+    // its modes and picture, then a run started by a click, sampled through real movements, and lost.
+    void designModesAndLostRun()
     {
-        Fixture f;
-        QStringList bar;
-        for (QAction *action : f.form->frame()->menuBar()->actions())
-            bar << action->text();
-        QCOMPARE(QStringList({ f.form->frame()->windowTitle(), f.c().Command1->text(), bar.join('|'), f.marks() }),
-            QStringList({ "Geschicklichkeitstest", "lass uns anfangen",
-                "Schwierigkeit|Wie funktioniert das nun?|Hier finden Sie die Besten|Das ist nichts für mich",
-                "normal" }));
-        QCOMPARE(QList({ f.form->client()->rect(), f.c().Command1->geometry() }),
-            QList({ QRect(0, 0, 628, 449), QRect(256, 56, 113, 33) }));
-    }
-
-    void runs_data()
-    {
-        QTest::addColumn<QString>("sample"); // the last movement before the tick
-        QTest::addColumn<int>("lines"); // in best1.lst, each worth `worth` points; -1: no file
-        QTest::addColumn<int>("worth");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("black") << "black" << -1 << 0 << "lost";
-        QTest::newRow("no sample before the first tick") << "none" << -1 << 0 << "lost";
-        QTest::newRow("start area, no movement after the start") << "start" << -1 << 0 << "running";
-        QTest::newRow("target, no list") << "target" << -1 << 0 << "first entry";
-        QTest::newRow("red label text") << "Label1" << -1 << 0 << "first entry";
-        QTest::newRow("empty list") << "target" << 0 << 0 << "entry";
-        QTest::newRow("nine better lines: room left") << "target" << 9 << 190 << "entry";
-        QTest::newRow("ten better lines") << "target" << 10 << 190 << "no place";
-    }
-    void runs()
-    {
-        QFETCH(QString, sample);
-        QFETCH(int, lines);
-        QFETCH(int, worth);
-        QFETCH(QString, after);
-        Fixture f;
-        const QStringList old(std::max(lines, 0), dexterityLine(worth, "Alt", 10, "normal"));
-        if (lines >= 0)
-            f.writeList(old);
-        f.fake.desktop.onPutPointer = [&f](QWidget *client, QPoint) { QCOMPARE(client, f.form->client()); };
-        // Ticks falling due while a box is open are dropped; the seconds go on meanwhile.
-        f.fake.dialogs.whileOpen = [&f] {
-            f.c().Timer1->tick();
-            f.c().Timer2->tick();
-        };
-        if (sample == "none") {
-            f.c().Timer1->setEnabled(true); // a fresh window never moved over
-        } else {
-            // The last run ended on black and the pointer is put where it already stands: no
-            // movement arrives, and the new run must still be judged from the start area.
-            f.form->pixelcolour = Form3::black;
-            f.startRun();
-            QCOMPARE(f.fake.desktop.pointerMoves, QList<QPoint> { QPoint(25, 140) });
-            f.c().surface->picture(); // drawn as shown before the count changes
-            f.runSeconds(15);
-            const QPointF point = sample == "black" ? onBlack
-                : sample == "Label1"                ? f.redLetterIn(secondsBox)
-                                                    : inTarget;
-            QVERIFY(point.x() >= 0);
-            if (sample != "start")
-                f.sample(point);
+        Dexterity d;
+        QVERIFY(QTest::qWaitForWindowExposed(d.form->frame()));
+        QList<QRect> twips;
+        QStringList texts { d.form->frame()->windowTitle() };
+        QList<bool> shown;
+        for (const char *name : { "surface", "Command1", "Frame1", "Label3", "Command2", "Frame2", "List1", "Command3",
+                 "Frame3", "Label4", "Text2", "Command4" }) {
+            auto *widget = d.form->frame()->findChild<QWidget *>(name);
+            twips << QRect(widget->pos() * 15, widget->size() * 15);
+            texts << widget->property(qobject_cast<QGroupBox *>(widget) ? "title" : "text").toString();
+            shown << widget->isVisibleTo(widget->parentWidget());
         }
-        f.c().Timer1->tick();
-        const bool won = after.endsWith("entry");
-        QCOMPARE(f.boxes(), after == "lost" ? lostBox : after == "no place" ? noPlaceBox : "");
-        QCOMPARE(f.state(), after == "running" ? "Timer1 Timer2 cross" : "");
-        QCOMPARE(f.c().Label1->Caption(), sample == "none" ? "" : sample == "black" ? "16" : "15");
-        QCOMPARE(f.form->seconds, short(after == "lost" || after == "no place" ? 0 : 15));
-        QCOMPARE(f.c().Label4->text(), won ? "Das sind 185 Punkte für Sie" : "");
-        QCOMPARE(f.c().Frame3->isVisible() && f.form->frame()->focusWidget() == f.c().Text2, won);
-        if (won)
-            f.c().Command4->click(); // no name typed
-        QVERIFY(won ? f.readList().contains(dexterityLine(185, "Anonymer", 15, "normal")) : f.readList() == old);
-        // Only a first entry clears the count.
-        QCOMPARE(f.form->seconds, short(after == "entry" || after == "running" ? 15 : 0));
-    }
+        for (QAction *item : d.form->frame()->menuBar()->actions() + QList { d.c().einfach, d.c().ende })
+            texts << item->text();
+        QCOMPARE(twips,
+            QList<QRect>({ { 0, 0, 9420, 6735 }, { 3840, 840, 1695, 495 }, { 1320, 0, 4335, 1455 },
+                { 120, 120, 4215, 735 }, { 3000, 960, 1215, 375 }, { 3000, 0, 6015, 3375 }, { 120, 120, 5775, 2595 },
+                { 1920, 2880, 2175, 375 }, { 2880, 1800, 4575, 1815 }, { 720, 360, 3135, 255 }, { 600, 720, 3255, 375 },
+                { 1440, 1320, 1695, 375 } }));
+        QCOMPARE(texts,
+            QStringList({ "Geschicklichkeitstest", "", "lass uns anfangen", "",
+                "Sie dürfen nach dem Start den gelben Bereich nicht mehr mit der Maus verlassen. Führen Sie das "
+                "Fadenkreuz in das rote Kästchen.",
+                "schon klar", "", "", "OK", "Sie haben sich einen Platz in der Highscoreliste verdient", "", "", "OK",
+                "Schwierigkeit", "Wie funktioniert das nun?", "Hier finden Sie die Besten", "Das ist nichts für mich",
+                "normal", "Ende" }));
+        QCOMPARE(shown, QList({ true, true, false, true, true, false, true, true, false, true, true, true }));
+        QCOMPARE(QList({ d.c().Timer1->Interval(), d.c().Timer2->Interval() }), QList({ 10, 1000 }));
+        QCOMPARE(d.c().surface->picture(), course::render({ 15, {} }, d.form->frame()->devicePixelRatio()));
+        QCOMPARE(d.going() << d.c().ganzeinfach->isChecked() << d.c().einfach->isChecked() << d.c().mittel->isChecked()
+                           << d.c().schwer->isChecked(),
+            QList({ false, false, false, false, true, false, false }));
 
-    void realMovesSampleOnlyTheSurface()
-    {
-        Fixture f;
-        QVERIFY(QTest::qWaitForWindowExposed(f.form->frame()));
-        QCOMPARE(f.c().surface->picture().devicePixelRatio(), scale());
-        f.writeList({ dexterityLine(185, "Gast", 15, "normal") });
-        // No run: a real movement lets the real timers tick, which would judge the samples.
-        auto sampleAt = [&f](QPoint point) {
-            QTest::mouseMove(f.form->client(), point);
-            return quint32(f.form->pixelcolour);
-        };
-        f.c().Label2->setVisible(true);
-        // The edge of Line4 (x = 304 px, 15 px wide) at the screen's own scale; the red labels take no movements.
-        QCOMPARE(QList({ sampleAt({ 311, 160 }), sampleAt({ 312, 160 }), sampleAt(f.redLetterIn(unitBox).toPoint()) }),
-            QList({ yellow, black, red }));
-        // Over the button and over shown panels the last sample (red) stays, though black lies beneath.
-        QCOMPARE(sampleAt(f.c().Command1->geometry().center()), red);
-        f.c().best->trigger();
-        QCOMPARE(QList({ sampleAt(f.c().Frame2->geometry().bottomLeft() + QPoint(5, -5)),
-                     sampleAt(f.c().Frame2->mapTo(f.form->client(), f.c().List1->geometry().center())) }),
-            QList({ red, red }));
-    }
-
-    void modes_data()
-    {
-        QTest::addColumn<int>("item"); // -1: never chosen
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("normal, never chosen") << -1 << 15 << 20 << 180 << "normal";
-        QTest::newRow("einfach") << 0 << 20 << 20 << 130 << "einfach";
-        QTest::newRow("schwer") << 2 << 10 << 20 << 380 << "schwer";
-        QTest::newRow("sehr schwer") << 3 << 5 << 20 << 730 << "sehr schwer";
-        QTest::newRow("negative points") << 1 << 15 << 250 << -50 << "normal";
-        QTest::newRow("seconds stop at the 16-bit top") << 3 << 5 << 32770 << 750 - 32767 << "sehr schwer";
-    }
-    void modes()
-    {
-        QFETCH(int, item);
-        QFETCH(int, width);
-        QFETCH(int, ticks);
-        QFETCH(int, points);
-        QFETCH(QString, name);
-        Fixture f;
-        QAction *items[] = { f.c().ganzeinfach, f.c().einfach, f.c().mittel, f.c().schwer };
-        if (item >= 0) { // after every mode in turn: from each other one, or the same one twice
-            for (QAction *other : items)
-                other->trigger();
-            items[item]->trigger();
+        // The menu sets the mode; the picture is drawn again only when its look changes (the width,
+        // a shown text, the labels shown) and when the window moves to a screen of another scale.
+        QCOMPARE(
+            d.form->frame()->screen()->devicePixelRatio(), qEnvironmentVariable("KORVANE_EXPECT_SCALE").toDouble());
+        const QList<QAction *> items { d.c().ganzeinfach, d.c().einfach, d.c().mittel, d.c().schwer };
+        QStringList names;
+        QList<int> widths;
+        for (QAction *item : items) { // the name and width of the item's mode, and its mark alone
+            item->trigger();
+            names << d.form->run.modename;
+            widths << d.c().surface->linewidth() * (std::ranges::count_if(items, &QAction::isChecked) == 1);
+            QVERIFY(item->isChecked());
         }
-        QCOMPARE(f.marks(), name);
-        // The picture follows: just inside and just beside Line4 (x = 304 px).
-        QCOMPARE(QList({ f.c().surface->colourAt(QPointF(304 + width / 2.0 - 1, 160)),
-                     f.c().surface->colourAt(QPointF(304 + width / 2.0 + 1, 160)) }),
-            QList({ yellow, black }));
-        f.startRun();
-        f.runSeconds(ticks);
-        const int seconds = std::min(ticks, 32767);
-        QCOMPARE(f.c().Label1->Caption(), QString::number(seconds));
-        f.sample(inTarget);
-        f.c().Timer1->tick();
-        QCOMPARE(f.c().Label4->text(), QStringLiteral("Das sind %1 Punkte für Sie").arg(points));
-        f.c().Text2->insert("Jörg"); // typed; QTest types only ASCII
-        QTest::mouseClick(f.c().Command4, Qt::LeftButton);
-        QCOMPARE(f.readList(), QStringList { dexterityLine(points, "Jörg", seconds, name) });
-        QVERIFY(!f.c().Frame3->isVisible());
+        QCOMPARE(names, QStringList({ "einfach", "normal", "schwer", "sehr schwer" }));
+        QCOMPARE(widths, QList({ 20, 15, 10, 5 }));
+        CourseSurface *surface = d.c().surface;
+        const QList<QScreen *> screens = QGuiApplication::screens();
+        QScreen *other = screens[screens.indexOf(d.form->frame()->screen()) ^ 1]; // the other of the two
+        QList<bool> redrawn;
+        for (const std::function<void()> &change : QList<std::function<void()>> { [&] { d.c().schwer->trigger(); },
+                 [&] { d.c().Label1->setCaption("7"); }, [&] { d.c().Label1->setVisible(true); },
+                 [&] { d.c().Label1->setCaption("7"); }, [&] { d.form->Timer2_Timer(); },
+                 [&] { d.c().einfach->trigger(); }, [&] { d.form->frame()->windowHandle()->setScreen(other); } }) {
+            const qint64 before = surface->picture().cacheKey();
+            change();
+            QCoreApplication::processEvents();
+            redrawn << (surface->picture().cacheKey() != before);
+        }
+        // Not the hidden label's text, nor what is shown already.
+        QCOMPARE(redrawn, QList({ false, false, true, false, true, true, true }));
+        QCOMPARE(surface->picture().devicePixelRatio(), other->devicePixelRatio());
+        QCOMPARE(surface->picture(), course::render({ 15, { { secondsBox, "1", true } } }, other->devicePixelRatio()));
+
+        // The last run ended on black and the pointer is put where it already stands: no
+        // movement arrives, and the new run must still be judged from the start area.
+        d.form->run.pixelcolour = dexterity::black;
+        QTest::mouseClick(d.c().Command1, Qt::LeftButton);
+        QCOMPARE(d.fake.desktop.pointerMoves, QList({ QPoint(25, 140) }));
+        QCOMPARE(d.going() << d.c().Label1->Visible() << d.c().Label2->Visible(), QList<bool>(5, true));
+        d.c().Timer1->tick();
+        d.c().Timer2->tick();
+        // Line4's edge and a red letter of the unit (the labels take no movements); the button and
+        // the shown help keep the last sample, though black lies beneath.
+        int letter = 496;
+        while (d.c().surface->colourAt(QPointF(letter, 36)) != red && letter < 617)
+            ++letter;
+        d.c().hilfe->trigger();
+        const QPoint help = d.c().Frame1->geometry().center();
+        QCOMPARE(QList({ d.moveTo(onLine4 + QPoint(7, 0)), d.moveTo(onLine4 + QPoint(8, 0)), d.moveTo({ letter, 36 }),
+                     d.moveTo(d.c().Command1->geometry().center()), d.moveTo(help) }),
+            QList({ yellow, black, red, red, red }));
+        QTest::mouseClick(d.c().Command2, Qt::LeftButton);
+        QCOMPARE(d.moveTo(help), black);
+        d.c().Timer1->tick();
+        QCOMPARE(d.lastBox() + d.seconds(), QStringList({ "So ein Mist", "Pech gehabt", "1", "0" }));
+        QCOMPARE(d.going(), QList({ false, false, false }));
     }
 
-    void playThroughThenLeaveDuringTheNextRun_data()
+    // Won runs into the name panel and best1.lst, the list panel, a run without a place, and Ende.
+    void wonRuns()
     {
-        QTest::addColumn<bool>("byMenu");
-        QTest::newRow("left by Ende") << true;
-        QTest::newRow("left by the close box") << false;
-    }
-    void playThroughThenLeaveDuringTheNextRun()
-    {
-        QFETCH(bool, byMenu);
-        Fixture f;
-        QVERIFY(QTest::qWaitForWindowExposed(f.form->frame()));
+        Dexterity d;
+        QVERIFY(QTest::qWaitForWindowExposed(d.form->frame()));
         // The system answers the pointer's jump with a movement, as a real one does.
-        f.fake.desktop.onPutPointer = [](QWidget *client, QPoint point) { QTest::mouseMove(client, point); };
-        f.startRun();
-        int samples = 0;
-        for (QPointF point : courseWalk(1.0)) { // a tick every few samples, a second every so often
-            f.sample(point);
-            if (++samples % 4 == 0)
-                f.c().Timer1->tick();
-            if (samples % 250 == 0)
-                f.c().Timer2->tick();
-        }
-        f.c().Timer1->tick();
-        const int seconds = f.form->seconds;
-        QVERIFY(f.fake.dialogs.shown.isEmpty() && f.c().Frame3->isVisible() && seconds > 5);
-        QTest::keyClicks(f.c().Text2, "Grete");
-        // The name panel writes what it opened with, and stays until that is written: a new run
-        // in another mode is started before the name is confirmed, and the first try fails.
-        f.c().schwer->trigger();
-        f.startRun();
-        f.runSeconds(3);
-        QVERIFY(QDir(f.fake.program.dir).mkdir("best1.lst"));
-        QTest::mouseClick(f.c().Command4, Qt::LeftButton);
-        QVERIFY(f.fake.dialogs.shown.size() == 1 && f.c().Frame3->isVisible());
-        QVERIFY(QDir(f.fake.program.dir).rmdir("best1.lst"));
-        QTest::mouseClick(f.c().Command4, Qt::LeftButton);
-        const QStringList saved { dexterityLine(200 - seconds, "Grete", seconds, "normal") };
-        QCOMPARE(f.readList(), saved);
-        QVERIFY(!f.c().Frame3->isVisible());
-        QCOMPARE(f.form->seconds, short(3)); // the running count is left alone, the run goes on
-        QCOMPARE(f.state(), "Timer1 Timer2 cross");
+        d.fake.desktop.onPutPointer = [&d](QWidget *, QPoint point) { d.moveTo(point); };
+        auto runFor = [&d](int seconds, const QList<QPointF> &path) { // judged at every movement
+            QTest::mouseClick(d.c().Command1, Qt::LeftButton);
+            for (int i = 0; i < seconds; ++i)
+                d.c().Timer2->tick();
+            for (QPointF point : path) {
+                d.moveTo(point.toPoint());
+                d.c().Timer1->tick();
+            }
+        };
+        runFor(15, courseWalk(2));
+        QCOMPARE(d.going() << d.c().Frame3->isVisible() << (d.form->frame()->focusWidget() == d.c().Text2),
+            QList({ false, false, false, true, true }));
+        QCOMPARE(QStringList({ d.c().Label4->text(), d.c().Label4->palette().color(QPalette::WindowText).name(),
+                     d.c().Label4->font().bold() ? "bold" : "regular" }),
+            QStringList({ "Das sind 185 Punkte für Sie", "#ff0000", "bold" }));
+        // The panel is opaque and keeps the movements over it: the course beneath neither shows nor samples.
+        const QImage shown = d.form->client()->grab().toImage();
+        QCOMPARE(shown.pixelColor(QPoint(304, 164) * shown.devicePixelRatio()), // Line4 beneath
+            shown.pixelColor(QPoint(324, 164) * shown.devicePixelRatio())); // black beneath
+        QCOMPARE(d.moveTo(onLine4), red);
+        // A failed save keeps the panel for another try; a first entry clears the count.
+        d.c().Text2->insert("Gret\u0142e"); // typed; a letter the list cannot hold is left out
+        const QDir dir(d.fake.program.dir);
+        QVERIFY(dir.mkdir("best1.lst"));
+        QTest::mouseClick(d.c().Command4, Qt::LeftButton);
+        QCOMPARE(QList({ d.fake.dialogs.shown.size() == 1, d.c().Frame3->isVisible(), d.c().Text2->text() == "Grete" }),
+            QList({ true, true, true }));
+        QVERIFY(dir.rmdir("best1.lst"));
+        QTest::mouseClick(d.c().Command4, Qt::LeftButton);
+        QCOMPARE(QList({ d.c().Frame3->isVisible(), d.form->run.seconds == 0 }), QList({ false, true }));
 
-        f.sample(inTarget); // left before this is judged
-        if (byMenu)
-            f.c().ende->trigger();
-        else
-            f.form->frame()->close();
-        QVERIFY(!f.form->isLoaded() && f.registry.start().Visible() && f.fake.program.ended == 0);
-        QVERIFY(f.fake.dialogs.shown.size() == 1 && f.readList() == saved);
-        // Opened again, it is idle and back at its design: nothing of the old run or mode goes on.
-        f.open();
-        QCOMPARE(QStringList({ f.state(), f.c().Label1->Visible() ? "Label1" : "", f.marks(), f.form->modename,
-                     QString::number(f.c().surface->linewidth()) }),
-            QStringList({ "", "", "normal", "normal", "15" }));
+        // A place in the list: the panel writes what it opened with, while a new run goes on.
+        d.c().schwer->trigger();
+        runFor(32768, { inTarget }); // the seconds stop at their top, the points go below 0
+        QCOMPARE_LE(QFontMetricsF(d.c().Label4->font()).horizontalAdvance(d.c().Label4->text()), d.c().Label4->width());
+        runFor(2, {});
+        QTest::mouseClick(d.c().Command4, Qt::LeftButton);
+        QCOMPARE(d.going() << d.c().Frame3->isVisible() << (d.form->run.seconds == 2),
+            QList({ true, true, true, false, true }));
+        d.c().best->trigger();
+        QCOMPARE(d.c().List1->count(), 2);
+        QCOMPARE(QList({ d.c().List1->item(0)->text(), d.c().List1->item(1)->text() }),
+            QStringList({ " 185  Punkte für  Grete ---  15 Sekunden benötigt im Modus normal",
+                "-32017  Punkte für  Grete ---  32767 Sekunden benötigt im Modus sehr schwer" }));
+        QTest::mouseClick(d.c().Command3, Qt::LeftButton);
+        QVERIFY(!d.c().Frame2->isVisible());
+
+        // No place among eleven better lines: the count goes back to 0.
+        QFile file(dir.filePath("best1.lst"));
+        QVERIFY(
+            file.open(QIODevice::WriteOnly) && file.write(QByteArray(" 990  Punkte\r\n").repeated(11)) && file.flush());
+        d.moveTo(inTarget);
+        d.c().Timer1->tick();
+        QCOMPARE(d.lastBox() + d.seconds(),
+            QStringList({ "Herzlichen Glückwunsch",
+                "Super Sie haben es geschafft, leider langt Ihre Zeit noch nicht für einen Eintrag in die "
+                "Highscoreliste!",
+                "2", "0" }));
+        d.c().ende->trigger();
+        QCOMPARE(QList({ d.form->isLoaded(), d.start().Visible(), d.fake.program.ended > 0 }),
+            QList({ false, true, false }));
     }
 };
 
