@@ -61,14 +61,14 @@ constexpr quint32 pointsYellow = 0x0000FFFF;
 constexpr quint32 countdownRed = 0x000000FF;
 constexpr quint32 helpBackground = 0x00C0E0FF;
 
-// A panel is opaque in its own colour, as on the old desktop; the black of the
-// window must not show through behind its caption and controls.
-void fillPanel(QWidget *panel, const QColor &colour)
+// Opaque in its own colour, as on the old desktop: a panel must not let the
+// black of the window show through behind its caption and controls.
+void fill(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = panel->palette();
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
-    panel->setPalette(palette);
-    panel->setAutoFillBackground(true);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
 }
 
 QLabel *makeLineLabel(
@@ -101,10 +101,7 @@ Form4::~Form4() = default;
 void Form4::createControls(QWidget *client, QMenuBar *menuBar)
 {
     c = std::make_unique<Controls>();
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, vbColor(black));
-    client->setPalette(palette);
-    client->setAutoFillBackground(true);
+    fill(client, vbColor(black));
 
     createDrillControls(client);
     createPanels(client);
@@ -138,7 +135,7 @@ void Form4::createPanels(QWidget *client)
     const QColor face = QApplication::palette().color(QPalette::Window);
 
     c->Frame1 = makePanel(client, "Frame1", entryPanelCaption, twipsRect(1920, 1920, 3375, 2415));
-    fillPanel(c->Frame1, face);
+    fill(c->Frame1, face);
     fitCaption(c->Frame1); // before its controls are built: they share the caption's size
     c->Label5 = makeLabel(c->Frame1, "Label5", entryPanelPlaceholder, twipsRect(240, 480, 2895, 495));
     c->Text2 = makeTextBox(c->Frame1, "Text2", twipsRect(240, 960, 2895, 375));
@@ -146,12 +143,12 @@ void Form4::createPanels(QWidget *client)
     c->Command3 = makeButton(c->Frame1, "Command3", okCaption, twipsRect(1080, 1680, 1095, 375));
 
     c->Frame2 = makePanel(client, "Frame2", listPanelCaption, twipsRect(1080, 0, 3735, 2655));
-    fillPanel(c->Frame2, face);
+    fill(c->Frame2, face);
     c->List1 = makeListBox(c->Frame2, "List1", twipsRect(0, 240, 3615, 2010));
     c->Command4 = makeButton(c->Frame2, "Command4", okCaption, twipsRect(480, 2280, 2655, 255));
 
     c->Frame3 = makePanel(client, "Frame3", QString(), twipsRect(2160, 0, 4695, 2775));
-    fillPanel(c->Frame3, vbColor(helpBackground));
+    fill(c->Frame3, vbColor(helpBackground));
     c->Label4 = makeLabel(c->Frame3, "Label4", helpText, twipsRect(120, 120, 4455, 1815));
     c->Label4->setFont(designFont(12));
     fitToBox(c->Label4);
@@ -162,7 +159,8 @@ void Form4::createPanels(QWidget *client)
 void Form4::createMenus(QMenuBar *menuBar)
 {
     c->eins = makeMenu(menuBar, "eins", rangeMenu);
-    c->z10 = makeCheckItem(c->eins, "z10", upToTenItem, false, [this] { z10_Click(); });
+    // z10 carries the mark of the range every load sets; the others start without one.
+    c->z10 = makeCheckItem(c->eins, "z10", upToTenItem, true, [this] { z10_Click(); });
     c->z20 = makeCheckItem(c->eins, "z20", tenToTwentyItem, false, [this] { z20_Click(); });
     c->z100 = makeCheckItem(c->eins, "z100", tenToHundredItem, false, [this] { z100_Click(); });
     c->lis = makeMenuBarItem(menuBar, "lis", listMenu, [this] { lis_Click(); });
@@ -186,7 +184,6 @@ void Form4::Form_Load()
 {
     services.random.Randomize();
     drill.load();
-    c->z10->setChecked(true);
 }
 
 void Form4::Form_Unload()
@@ -235,8 +232,7 @@ void Form4::checkanswer()
 {
     drill.checkanswer(Val(c->Text1->text()));
     drawtask();
-    c->Text1->clear();
-    c->Text1->setFocus();
+    c->Text1->clear(); // it keeps the focus that brought its key release
 }
 
 void Form4::showdrill()
@@ -276,7 +272,7 @@ void Form4::endofdrill()
 
 void Form4::openentrypanel(int points)
 {
-    entry = Result { points, 0, {} };
+    entry.points = points;
     c->Label5->setText(entryPrefix + QString::number(points) + entrySuffix);
     showOnTop(c->Frame1);
 }

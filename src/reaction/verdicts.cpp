@@ -30,7 +30,7 @@ const std::array<QString, verdictCount> verdicts = {
 
 // Lower bounds of the bands, as floats: the time is a float, and comparing it
 // with a double bound would move 0.7f (just below the double 0.7) down a band.
-constexpr std::array<float, 8> bandBounds = { 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f };
+constexpr std::array bandBounds = { 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f };
 
 } // namespace
 

@@ -10,6 +10,7 @@ namespace {
 
 const arithmetic::Range ranges[] = { arithmetic::upToTen, arithmetic::tenToTwenty, arithmetic::tenToHundred };
 const QStringList idle { "Command1" };
+const QStringList running { "Command2", "Text1", "eins disabled", "Timer1" };
 const QStringList ended { "Command1", "Text1 disabled", "eins disabled" };
 const QStringList noTexts { "", "", "" };
 
@@ -29,6 +30,10 @@ QStringList labels(const Form4::Controls &c)
 {
     return { c.Label1->text(), c.Label2->text(), c.Label3->text() };
 }
+QList<bool> marks(const Form4::Controls &c)
+{
+    return { c.z10->isChecked(), c.z20->isChecked(), c.z100->isChecked() };
+}
 QByteArray bestList(Program &program)
 {
     QFile file(program.fake.program.dir + "/best2.lst");
@@ -43,7 +48,7 @@ class TestArithmetic : public QObject
 
 private slots:
     // The window as designed, at load: each control by its design name, with its geometry in twips (on a panel
-    // relative to the panel) and its caption.
+    // relative to the panel) and its caption; then its look.
     void design()
     {
         const std::tuple<QString, QRect, QString> design[] = {
@@ -69,14 +74,31 @@ private slots:
         };
         Program program;
         Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
-        QCOMPARE(std::tuple(form.frame()->windowTitle(), form.client()->size(), view(form.controls())),
-            std::tuple(QStringLiteral("Wer ist der beste im Kopfrechnen"), QSize(471, 365), idle));
+        const Form4::Controls &c = form.controls();
         for (const auto &[name, twips, caption] : design) {
             const auto *control = form.frame()->findChild<QWidget *>(name);
             const QString text = control->property(control->inherits("QGroupBox") ? "title" : "text").toString();
             const QRect pixels = platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
             QCOMPARE(std::tuple(name, control->geometry(), text), std::tuple(name, pixels, caption));
         }
+        QCOMPARE(std::tuple(
+                     form.frame()->windowTitle(), form.client()->size(), view(c), marks(c), program.fake.random.seeded),
+            std::tuple(QStringLiteral("Wer ist der beste im Kopfrechnen"), QSize(471, 365), idle,
+                QList { true, false, false }, 1));
+        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the help text at 12 points or less and whole.
+        const auto rgb
+            = [](const QWidget *w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xffffff; };
+        QCOMPARE(QList<QRgb>({ rgb(form.client(), QPalette::Window), rgb(c.Label1, QPalette::WindowText),
+                     rgb(c.Text1, QPalette::Text), rgb(c.Text1, QPalette::Base), rgb(c.Label2, QPalette::WindowText),
+                     rgb(c.Label3, QPalette::WindowText), rgb(c.Frame3, QPalette::Window),
+                     rgb(c.Label4, QPalette::Window) }),
+            QList<QRgb>({ 0, 0x00C000, 0xC00000, 0, 0xFFFF00, 0xFF0000, 0xFFE0C0, 0xFFE0C0 }));
+        QCOMPARE(
+            QList<bool>({ c.Label1->font().bold(), c.Text1->font().bold(), c.Label2->font().bold(),
+                c.Label3->font().bold(), c.Label1->wordWrap(), c.Frame1->autoFillBackground(),
+                c.Frame2->autoFillBackground(), c.Frame3->autoFillBackground(), c.Label4->font().pointSizeF() <= 12,
+                c.Label4->heightForWidth(c.Label4->width()) <= c.Label4->height() }),
+            QList<bool>({ true, true, true, true, false, true, true, true, true, true }));
     }
 
     void readyToJudge_data()
@@ -131,55 +153,61 @@ private slots:
             drill.drawtask();
         }
         QTEST(drill.score, "score");
-        drill.reset(); // a cancel
-        QCOMPARE(std::tuple(drill.product, drill.rightanswers, drill.secondsleft, drill.task),
-            std::tuple(0, 0, 60, QString()));
+        drill.reset(); // a cancel keeps the seconds left
+        QCOMPARE(std::tuple(drill.product, drill.rightanswers, drill.secondsleft, drill.phase),
+            std::tuple(0, 0, 60, arithmetic::Drill::Phase::Idle));
+        QCOMPARE(QStringList({ drill.task, drill.score, drill.countdown }), noTexts);
     }
 
     // From the start window: a drill in 10 to 19 ends with an entry into a new best2.lst. A new drill starts under
-    // the panel with the unjudged text, a save fails and the next keeps the first drill's points; that drill's entry
-    // of 0 points leaves the range menu disabled until a cancel. List, help and leaving.
+    // the panel with the unjudged text, a save fails, and the next keeps the first drill's points; that drill's entry
+    // of 0 points leaves the range menu disabled until a cancel. Help, list, another range and leaving.
     void playthroughWithEntries()
     {
         Program program;
         Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
         const Form4::Controls &c = form.controls();
         c.z20->trigger();
-        QCOMPARE(QList<bool>({ c.z10->isChecked(), c.z20->isChecked(), c.z100->isChecked() }),
-            QList<bool>({ false, true, false }));
         program.fake.random.values = { 0.5f, 0.1f, 0.1f, 0.1f, 0.5f, 0.5f }; // 15 x 11, 11 x 11, 15 x 15
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QTest::keyClicks(c.Text1, QStringLiteral("1651202")); // right, wrong, and a 2 left unjudged
         for (int second = 1; second < 60; ++second)
             form.Timer1_Timer();
-        QCOMPARE(std::pair(view(c), labels(c)),
-            std::pair(QStringList({ "Command2", "Text1", "eins disabled", "Timer1" }),
-                QStringList({ " 15 x 15", " 3 Punkte", "Noch 1 Sekunden" })));
+        QCOMPARE(std::tuple(view(c), labels(c), marks(c), form.frame()->focusWidget() == c.Text1),
+            std::tuple(running, QStringList({ " 15 x 15", " 3 Punkte", "Noch 1 Sekunden" }),
+                QList { false, true, false }, true));
+        c.hilf->trigger(); // the entry panel will open over it
         form.Timer1_Timer();
         QCOMPARE(std::tuple(view(c), c.Label3->text(), c.Label5->text()),
-            std::tuple(QStringList({ "Command1", "Text1 disabled", "Frame1", "eins disabled" }),
+            std::tuple(QStringList({ "Command1", "Text1 disabled", "Frame1", "Frame3", "eins disabled" }),
                 QStringLiteral("Noch 0 Sekunden"), QStringLiteral("Sie haben 3  Punkte errechnet.")));
-        QTest::mouseClick(c.Command1, Qt::LeftButton); // the countdown waits for the first tick
-        QCOMPARE(QStringList({ c.Text1->text(), c.Label3->text() }), QStringList({ "2", "Noch 0 Sekunden" }));
+        QVERIFY(form.client()->children().indexOf(c.Frame1) > form.client()->children().indexOf(c.Frame3));
+        QTest::mouseClick(c.Command5, Qt::LeftButton);
+        QTest::mouseClick(c.Command1, Qt::LeftButton); // the countdown keeps its text until the first tick
+        QCOMPARE(QStringList({ c.Text1->text(), c.Label2->text(), c.Label3->text() }),
+            QStringList({ "2", "", "Noch 0 Sekunden" }));
         const QString folder = program.fake.program.dir;
         program.fake.program.dir = folder + "/gone";
+        QTest::keyClicks(c.Text2, QStringLiteral("Jo"));
+        QTest::sendKeyEvent(QTest::Click, c.Text2, Qt::Key_unknown, QStringLiteral("Ω"), {}); // no room in a list line
         QTest::mouseClick(c.Command3, Qt::LeftButton); // told, and the panel stays for another try
+        QCOMPARE(view(c), QStringList({ "Command2", "Text1", "Frame1", "eins disabled", "Timer1" }));
         program.fake.program.dir = folder;
         QTest::mouseClick(c.Command3, Qt::LeftButton);
         for (int second = 0; second < 60; ++second) // 0 points take a place in the one-line list
             form.Timer1_Timer();
         QTest::mouseClick(c.Command3, Qt::LeftButton);
         QCOMPARE(std::tuple(view(c), program.fake.dialogs.shown.size(), bestList(program)),
-            std::tuple(ended, 1, QByteArray(" 3  Punkte f\xfcr  Anonymer\r\n 0  Punkte f\xfcr  Anonymer\r\n")));
+            std::tuple(ended, 1, QByteArray(" 3  Punkte f\xfcr  Jo\r\n 0  Punkte f\xfcr  Jo\r\n")));
         c.lis->trigger();
-        c.hilf->trigger();
         QCOMPARE(std::pair(view(c), c.List1->count()),
-            std::pair(QStringList({ "Command1", "Text1 disabled", "Frame2", "Frame3", "eins disabled" }), 2));
+            std::pair(QStringList({ "Command1", "Text1 disabled", "Frame2", "eins disabled" }), 2));
         QTest::mouseClick(c.Command4, Qt::LeftButton);
-        QTest::mouseClick(c.Command5, Qt::LeftButton);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QTest::mouseClick(c.Command2, Qt::LeftButton);
-        QCOMPARE(std::tuple(view(c), labels(c), c.Text1->text()), std::tuple(idle, noTexts, QStringLiteral("2")));
+        c.z100->trigger();
+        QCOMPARE(std::tuple(view(c), labels(c), c.Text1->text(), marks(c)),
+            std::tuple(idle, noTexts, QStringLiteral("2"), QList { false, false, true }));
         c.verlass->trigger();
         QVERIFY(!form.isLoaded() && program.start().Visible());
     }
@@ -199,7 +227,7 @@ private slots:
         QTest::keyPress(c.Text1, Qt::Key_6);
         QTest::keyRelease(c.Text1, Qt::Key_5); // «56» is right
         QTest::keyRelease(c.Text1, Qt::Key_6); // the box is empty: 0 for 1 x 3 is wrong
-        QCOMPARE(labels(c), QStringList({ " 9 x 9", " 1 Punkte", "" }));
+        QCOMPARE(std::pair(view(c), labels(c)), std::pair(running, QStringList({ " 9 x 9", " 1 Punkte", "" })));
         QTest::keyClicks(c.Text1, QStringLiteral("81"));
         QStringList whileBoxOpen;
         program.fake.dialogs.whileOpen = [&] { whileBoxOpen = view(c); };

@@ -8,18 +8,14 @@
 #include <QTest>
 #include <QtWidgets>
 
-using reaction::Round;
-using Click = Round::Click;
+using Click = reaction::Round::Click;
 
 namespace {
 
-const QStringList idle { "Command1", "Label1", "Label3" };
-
-// The stopwatch's counter as it reads around a reaction of `milliseconds`: calibration (two reads), Start, Halt.
-void scriptReaction(FakeCounter &counter, double milliseconds)
+// The stopwatch's counter around a reaction of `ms`: two reads to calibrate, Start, then Halt.
+void scriptReaction(FakeCounter &counter, double ms)
 {
-    const quint64 shown = 7'000'000'000;
-    counter.readings = { shown, shown, shown, shown + quint64(qRound64(milliseconds * 1'000'000)) };
+    counter.readings = { 7'000'000'000, 7'000'000'000, 7'000'000'000, 7'000'000'000 + quint64(qRound64(ms * 1e6)) };
 }
 
 // The buttons that take clicks, the circle and labels shown, and Timer1 where it runs.
@@ -32,16 +28,25 @@ QStringList view(const Form1::Controls &c)
     return c.Timer1->Enabled() ? shown << "Timer1" : shown;
 }
 
-// Notes how many counter reads had been made at each paint of the widget it watches.
+// The colours (0xRRGGBB) in a rectangle of a widget's picture.
+QSet<QRgb> colours(QWidget *widget, QRect area)
+{
+    const QImage image = widget->grab(area).toImage();
+    QSet<QRgb> found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            found << (image.pixel(x, y) & 0xffffff);
+    return found;
+}
+
+// How many counter reads had been made at each paint of the widget it watches.
 struct PaintWatch : QObject
 {
     const FakeCounter *counter;
     QList<int> readsAtPaint;
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
-            readsAtPaint << counter->reads;
-        return false;
+        return event->type() == QEvent::Paint && (readsAtPaint << counter->reads).isEmpty();
     }
 };
 
@@ -52,7 +57,8 @@ class TestReaction : public QObject
     Q_OBJECT
 
 private slots:
-    // The window as designed, at load: each control by its design name, with its geometry in twips, caption and tip.
+    // The window as designed, at load: each control by its design name, with its geometry in twips, caption and tip;
+    // then its look.
     void design()
     {
         const std::tuple<QString, QRect, QString, QString> design[] = {
@@ -76,103 +82,101 @@ private slots:
         Program program;
         Form1 &form = program.open<Form1>(TestWindow::Reaction);
         const Form1::Controls &c = form.controls();
-        QCOMPARE(std::tuple(form.frame()->windowTitle(), form.client()->size(), view(c), c.reak->text().isEmpty()),
-            std::tuple(QStringLiteral("Reaktionstest"), QSize(423, 343), QStringList({ "Command1", "Label3" }), false));
         for (const auto &[name, twips, caption, tip] : design) {
             const auto *control = form.frame()->findChild<QWidget *>(name);
             const QRect pixels = platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
             QCOMPARE(std::tuple(name, control->geometry(), control->property("text").toString(), control->toolTip()),
                 std::tuple(name, pixels, caption, tip));
         }
+        QCOMPARE(std::tuple(form.frame()->windowTitle(), form.client()->size(), view(c), c.Timer1->Interval(),
+                     program.fake.random.seeded),
+            std::tuple(QStringLiteral("Reaktionstest"), QSize(423, 343), QStringList({ "Command1", "Label3" }), 0, 1));
+        // The look: the design's small face, the instructions bold, the advertisement blue, both fitted to their
+        // boxes; the field never the default button.
+        QCOMPARE(std::tuple(c.Label1->font().pointSizeF(), c.Label2->font().bold(),
+                     c.Label4->palette().color(QPalette::WindowText), c.Command3->autoDefault()),
+            std::tuple(8.25, true, QColor(0, 0, 255), false));
+        for (QLabel *label : { c.Label2, c.Label4 })
+            QVERIFY(label->heightForWidth(label->width()) <= label->height());
+        // The field: a flat light grey face inside its bevel; disabled, its caption embossed in the light and the dark
+        // shade; pressed, the caption sinks by a pixel to the right and down.
+        const QRect inner = c.Command3->rect().adjusted(5, 5, -5, -5);
+        const QPalette &shades = c.Command3->palette();
+        QCOMPARE(colours(c.Command3, QRect(2, 2, 4, 4)), QSet<QRgb> { 0xc0c0c0 });
+        QVERIFY(colours(c.Command3, inner)
+                    .contains({ shades.color(QPalette::Light).rgb() & 0xffffff,
+                        shades.color(QPalette::Shadow).rgb() & 0xffffff }));
+        const QImage up = c.Command3->grab(inner.adjusted(1, 1, -1, -1)).toImage();
+        c.Command3->setDown(true);
+        QCOMPARE(c.Command3->grab(inner.adjusted(2, 2, 0, 0)).toImage(), up);
     }
 
-    // Int(Rnd * 5000 + 1000) in double: in single precision the largest Rnd below 1 would wait 6000 ms.
-    void wait_data()
+    // A round from its wait, Int(Rnd * 5000 + 1000) in double (in single precision the largest Rnd would wait
+    // 6000 ms), through its clicks; a measured time is the stopwatch's milliseconds less 50, in seconds.
+    void round_data()
     {
         QTest::addColumn<float>("rnd");
         QTest::addColumn<int>("wait");
-        QTest::newRow("Rnd 0") << 0.0f << 1000;
-        QTest::newRow("largest Rnd") << 0.99999994f << 5999;
+        QTest::addColumn<int>("early");
+        QTest::addColumn<double>("stopwatch"); // negative: the circle never shows
+        QTest::addColumn<QList<Click>>("clicks");
+        QTest::addColumn<float>("seconds");
+        const Click early = Click::Early;
+        QTest::newRow("third early click")
+            << 0.0f << 1000 << 3 << -1.0 << QList { early, early, Click::Cheated } << 0.0f;
+        QTest::newRow("two early, then measured")
+            << 0.99999994f << 5999 << 2 << 400.0 << QList { early, early, Click::Measured } << 0.35f;
+        QTest::newRow("below 50 ms: negative") << 0.5f << 3500 << 0 << 30.0 << QList { Click::Measured } << -0.02f;
     }
-    void wait()
+    void round()
     {
         QFETCH(float, rnd);
-        FakeServices fake;
-        fake.random.values = { rnd };
-        Round round(fake.random, fake.counter);
-        round.clicks = 2;
-        round.reactiontime = 1;
-        QTEST(round.start(), "wait");
-        QCOMPARE(std::tuple(round.state, round.clicks, round.reactiontime), std::tuple(Round::State::Waiting, 0, 0.0f));
-    }
-
-    // The clicks of a round, and the time kept: the stopwatch's milliseconds less 50, in seconds.
-    void clicks_data()
-    {
-        QTest::addColumn<int>("early");
-        QTest::addColumn<double>("stopwatch"); // no circle when negative
-        QTest::addColumn<QList<Click>>("outcomes");
-        QTest::addColumn<float>("seconds");
-        QTest::newRow("three early clicks")
-            << 3 << -1.0 << QList { Click::Early, Click::Early, Click::Cheated } << 0.0f;
-        QTest::newRow("two early, then measured")
-            << 2 << 400.0 << QList { Click::Early, Click::Early, Click::Measured } << 0.35f;
-        QTest::newRow("below 50 ms: negative") << 0 << 30.0 << QList { Click::Measured } << -0.02f;
-    }
-    void clicks()
-    {
         QFETCH(int, early);
         QFETCH(double, stopwatch);
         FakeServices fake;
-        Round round(fake.random, fake.counter);
-        round.start();
-        QList<Click> outcomes;
+        fake.random.values = { rnd };
+        reaction::Round round(fake.random, fake.counter);
+        QTEST(round.start(), "wait");
+        QList<Click> clicks;
         while (early-- > 0)
-            outcomes << round.click();
+            clicks << round.click();
         if (stopwatch >= 0) {
             scriptReaction(fake.counter, stopwatch);
             round.circleShown();
-            outcomes << round.click();
+            clicks << round.click();
         }
-        QTEST(outcomes, "outcomes");
+        QTEST(clicks, "clicks");
         QTEST(round.reactiontime, "seconds");
     }
 
     // Bands from each bound to just below the next; in between, Rnd below a half picks the band's first comment and
     // from a half its second. The bounds are floats like the time: 0.7f, below the double 0.7, opens its band.
-    void ratereaction_data()
+    void verdictIndex_data()
     {
         QTest::addColumn<float>("seconds");
         QTest::addColumn<float>("rnd");
         QTest::addColumn<short>("index");
-        const float bounds[] = { 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f };
-        const auto below = [](float bound) { return std::nextafter(bound, 0.0f); };
         QTest::newRow("negative") << -0.02f << 0.9f << short(0);
-        QTest::newRow("just below 0.1") << below(0.1f) << 0.9f << short(0);
-        for (short band = 1; band < 8; ++band) {
-            QTest::addRow("%.1f, Rnd below 0.5", bounds[band - 1])
-                << bounds[band - 1] << 0.49999997f << short(2 * band - 1);
-            QTest::addRow("below %.1f, Rnd 0.5", bounds[band]) << below(bounds[band]) << 0.5f << short(2 * band);
+        QTest::newRow("just below 0.1") << std::nextafter(0.1f, 0.0f) << 0.9f << short(0);
+        for (short band = 1; band < 8; ++band) { // band / 10.0f is exactly the float nearest to the tenth
+            const float low = band / 10.0f, high = (band + 1) / 10.0f;
+            QTest::addRow("%.1f, Rnd below 0.5", low) << low << 0.49999997f << short(2 * band - 1);
+            QTest::addRow("below %.1f, Rnd 0.5", high) << std::nextafter(high, 0.0f) << 0.5f << short(2 * band);
         }
         QTest::newRow("0.8") << 0.8f << 0.0f << short(15);
     }
-    void ratereaction()
+    void verdictIndex()
     {
         QFETCH(float, seconds);
         QFETCH(float, rnd);
-        QFETCH(short, index);
-        FakeServices fake;
-        fake.random.values = { rnd };
-        Round round(fake.random, fake.counter);
-        round.reactiontime = seconds;
-        round.ratereaction();
-        const int draws = index % 15 ? 1 : 0; // none below 0.1 s and from 0.8 s
-        QCOMPARE(std::tuple(round.verdictindex, round.verdicttext, fake.random.drawn),
-            std::tuple(index, reaction::verdictText(index), draws));
+        FakeRandom random;
+        random.values = { rnd };
+        QTEST(reaction::verdictIndex(seconds, random), "index");
     }
 
-    // From the start window: a round whose circle is painted before the stopwatch reads its counter, the verdict box
-    // with the result caption but not yet the time, the result; a round with two early clicks; "Kein Bock mehr".
+    // From the start window: the field's focus frame; a round whose circle is painted before the stopwatch's first
+    // read, the verdict box with the result caption but not yet the time, then the result. The next round is closed
+    // behind its verdict; opened again, the window is idle, and "Kein Bock mehr" leaves it.
     void playthrough()
     {
         Program program;
@@ -187,32 +191,29 @@ private slots:
         scriptReaction(program.fake.counter, 284.4);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QCOMPARE(std::pair(view(c), c.Timer1->Interval()), std::pair(QStringList({ "Command3", "Timer1" }), 3500));
+        QTest::keyClick(c.Command2, Qt::Key_Tab); // to the field: a focus frame just inside its bevel
+        QVERIFY(c.Command3->hasFocus() && !colours(c.Command3, QRect(4, 3, 20, 1)).contains(0xc0c0c0));
         c.Timer1->tick();
-        QCOMPARE(std::pair(view(c), circle.readsAtPaint),
-            std::pair(QStringList({ "Command3", "Shape1" }), QList<int> { 0 }));
+        QCOMPARE(
+            std::pair(view(c), circle.readsAtPaint), std::pair(QStringList({ "Command3", "Shape1" }), QList { 0 }));
         QStringList whileBoxOpen;
         program.fake.dialogs.whileOpen = [&] { whileBoxOpen = view(c); };
         QTest::mouseClick(c.Command3, Qt::LeftButton);
         const ShownBox box = program.fake.dialogs.shown.value(0);
-        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title),
-            std::tuple(QStringLiteral(" Hervorragende Zeit. Sie sind echt gut "), 48, QStringLiteral("Auswertung")));
-        QCOMPARE(std::tuple(whileBoxOpen, view(c), c.Label3->text()),
-            std::tuple(QStringList({ "Command3", "Shape1", "Label1" }), idle, QStringLiteral("0,234 Sekunden")));
-        // The field's face is flat light grey, also while disabled.
-        QCOMPARE(c.Command3->grab().toImage().pixelColor(6, 6), QColor(192, 192, 192));
+        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title, c.Label3->text()),
+            std::tuple(QStringLiteral(" Hervorragende Zeit. Sie sind echt gut "), 48, QStringLiteral("Auswertung"),
+                QStringLiteral("0,234 Sekunden")));
+        QCOMPARE(std::tuple(whileBoxOpen, view(c), form.round.state),
+            std::tuple(QStringList({ "Command3", "Shape1", "Label1" }), QStringList({ "Command1", "Label1", "Label3" }),
+                reaction::Round::State::Idle));
 
-        program.fake.random.values = { 0.75f };
-        scriptReaction(program.fake.counter, 400);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
-        QTest::mouseClick(c.Command3, Qt::LeftButton);
-        QTest::mouseClick(c.Command3, Qt::LeftButton);
-        QCOMPARE(std::tuple(view(c), c.Timer1->Interval(), program.fake.dialogs.shown.size()),
-            std::tuple(QStringList({ "Command3", "Timer1" }), 4750, 1));
         c.Timer1->tick();
-        QTest::mouseClick(c.Command3, Qt::LeftButton); // the third click, with the circle up: measured
-        QCOMPARE(std::tuple(c.Label3->text(), program.fake.dialogs.shown.size()),
-            std::tuple(QStringLiteral("0,350 Sekunden"), 2));
-        QTest::mouseClick(c.Command2, Qt::LeftButton);
+        program.fake.dialogs.whileOpen = [&] { form.frame()->close(); }; // then touches no control
+        QTest::mouseClick(c.Command3, Qt::LeftButton);
+        QVERIFY(!form.isLoaded() && program.start().Visible());
+        QCOMPARE(view(program.open<Form1>(TestWindow::Reaction).controls()), QStringList({ "Command1", "Label3" }));
+        QTest::mouseClick(form.controls().Command2, Qt::LeftButton);
         QVERIFY(!form.isLoaded() && program.start().Visible() && program.fake.program.ended == 0);
     }
 
@@ -225,29 +226,10 @@ private slots:
         for (int click = 0; click < 3; ++click)
             QTest::mouseClick(c.Command3, Qt::LeftButton);
         const ShownBox box = program.fake.dialogs.shown.value(0);
-        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title),
-            std::tuple(
-                QStringLiteral(
-                    "Man sollte nur drücken wenn man den Kreis sieht. Selbst schuld wenn Sie bescheissen wollen. "),
-                48, QStringLiteral("und tschüss")));
-        QCOMPARE(std::tuple(
-                     program.fake.program.ended, program.fake.counter.reads, program.fake.program.startShown, view(c)),
-            std::tuple(1, 0, 0, QStringList({ "Command3", "Timer1" })));
-    }
-
-    // Closed while the verdict is shown: the round ends quietly, and the window opens again idle.
-    void closedBehindTheVerdict()
-    {
-        Program program;
-        Form1 &form = program.open<Form1>(TestWindow::Reaction);
-        QTest::mouseClick(form.controls().Command1, Qt::LeftButton);
-        form.controls().Timer1->tick();
-        program.fake.dialogs.whileOpen = [&] { form.frame()->close(); };
-        QTest::mouseClick(form.controls().Command3, Qt::LeftButton);
-        QVERIFY(!form.isLoaded() && program.start().Visible());
-        program.open<Form1>(TestWindow::Reaction);
-        QCOMPARE(std::pair(view(form.controls()), program.fake.program.ended),
-            std::pair(QStringList({ "Command1", "Label3" }), 0));
+        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title, program.fake.program.ended, program.fake.counter.reads),
+            std::tuple(QStringLiteral("Man sollte nur drücken wenn man den Kreis sieht. Selbst schuld wenn Sie "
+                                      "bescheissen wollen. "),
+                48, QStringLiteral("und tschüss"), 1, 0));
     }
 };
 
