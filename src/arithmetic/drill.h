@@ -21,9 +21,9 @@ inline constexpr Range tenToTwenty { 10, 10, 3 };
 inline constexpr Range tenToHundred { 10, 90, 6 };
 
 // The multiplication drill without its window: the range, the task on show,
-// when a typed value is judged, the points and the 60-second countdown. As in
-// the design, a start and each judged answer are followed by drawtask; the
-// window copies phase and texts into its controls after every event.
+// when a typed value is judged, the points and the 60-second countdown. The
+// window follows a start and each judged answer with drawtask, and copies the
+// phase and the texts into its controls after every event.
 class Drill
 {
 public:

@@ -85,7 +85,8 @@ private slots:
                      form.frame()->windowTitle(), form.client()->size(), view(c), marks(c), program.fake.random.seeded),
             std::tuple(QStringLiteral("Wer ist der beste im Kopfrechnen"), QSize(471, 365), idle,
                 QList { true, false, false }, 1));
-        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the help text at 12 points or less and whole.
+        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the help text at 12 points or less; the help text,
+        // the longest countdown, the answer box's text and the entry panel's caption whole.
         const auto rgb
             = [](const QWidget *w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xffffff; };
         QCOMPARE(QList<QRgb>({ rgb(form.client(), QPalette::Window), rgb(c.Label1, QPalette::WindowText),
@@ -93,12 +94,15 @@ private slots:
                      rgb(c.Label3, QPalette::WindowText), rgb(c.Frame3, QPalette::Window),
                      rgb(c.Label4, QPalette::Window) }),
             QList<QRgb>({ 0, 0x00C000, 0xC00000, 0, 0xFFFF00, 0xFF0000, 0xFFE0C0, 0xFFE0C0 }));
+        c.Label3->setText(QStringLiteral("Noch 59 Sekunden"));
         QCOMPARE(
             QList<bool>({ c.Label1->font().bold(), c.Text1->font().bold(), c.Label2->font().bold(),
                 c.Label3->font().bold(), c.Label1->wordWrap(), c.Frame1->autoFillBackground(),
                 c.Frame2->autoFillBackground(), c.Frame3->autoFillBackground(), c.Label4->font().pointSizeF() <= 12,
-                c.Label4->heightForWidth(c.Label4->width()) <= c.Label4->height() }),
-            QList<bool>({ true, true, true, true, false, true, true, true, true, true }));
+                c.Label4->heightForWidth(c.Label4->width()) <= c.Label4->height(),
+                c.Label3->sizeHint().width() <= c.Label3->width(), c.Text1->sizeHint().height() <= c.Text1->height(),
+                c.Frame1->fontMetrics().horizontalAdvance(c.Frame1->title()) <= c.Frame1->width() }),
+            QList<bool>({ true, true, true, true, false, true, true, true, true, true, true, true, true }));
     }
 
     void readyToJudge_data()
@@ -167,6 +171,7 @@ private slots:
         Program program;
         Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
         const Form4::Controls &c = form.controls();
+        c.z100->trigger();
         c.z20->trigger();
         program.fake.random.values = { 0.5f, 0.1f, 0.1f, 0.1f, 0.5f, 0.5f }; // 15 x 11, 11 x 11, 15 x 15
         QTest::mouseClick(c.Command1, Qt::LeftButton);
@@ -191,7 +196,8 @@ private slots:
         QTest::keyClicks(c.Text2, QStringLiteral("Jo"));
         QTest::sendKeyEvent(QTest::Click, c.Text2, Qt::Key_unknown, QStringLiteral("Ω"), {}); // no room in a list line
         QTest::mouseClick(c.Command3, Qt::LeftButton); // told, and the panel stays for another try
-        QCOMPARE(view(c), QStringList({ "Command2", "Text1", "Frame1", "eins disabled", "Timer1" }));
+        QCOMPARE(std::pair(view(c), c.Text2->text()),
+            std::pair(QStringList({ "Command2", "Text1", "Frame1", "eins disabled", "Timer1" }), QStringLiteral("Jo")));
         program.fake.program.dir = folder;
         QTest::mouseClick(c.Command3, Qt::LeftButton);
         for (int second = 0; second < 60; ++second) // 0 points take a place in the one-line list
