@@ -85,8 +85,8 @@ private slots:
                      form.frame()->windowTitle(), form.client()->size(), view(c), marks(c), program.fake.random.seeded),
             std::tuple(QStringLiteral("Wer ist der beste im Kopfrechnen"), QSize(471, 365), idle,
                 QList { true, false, false }, 1));
-        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the help text at 12 points or less; the help text,
-        // the longest countdown, the answer box's text and the entry panel's caption whole.
+        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the task and the help text no larger than designed;
+        // the help text, the longest countdown, the answer box's text and the entry panel's caption whole.
         const auto rgb
             = [](const QWidget *w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xffffff; };
         QCOMPARE(QList<QRgb>({ rgb(form.client(), QPalette::Window), rgb(c.Label1, QPalette::WindowText),
@@ -98,11 +98,11 @@ private slots:
         QCOMPARE(
             QList<bool>({ c.Label1->font().bold(), c.Text1->font().bold(), c.Label2->font().bold(),
                 c.Label3->font().bold(), c.Label1->wordWrap(), c.Frame1->autoFillBackground(),
-                c.Frame2->autoFillBackground(), c.Frame3->autoFillBackground(), c.Label4->font().pointSizeF() <= 12,
-                c.Label4->heightForWidth(c.Label4->width()) <= c.Label4->height(),
+                c.Frame2->autoFillBackground(), c.Frame3->autoFillBackground(), c.Label1->font().pointSizeF() <= 24,
+                c.Label4->font().pointSizeF() <= 12, c.Label4->heightForWidth(c.Label4->width()) <= c.Label4->height(),
                 c.Label3->sizeHint().width() <= c.Label3->width(), c.Text1->sizeHint().height() <= c.Text1->height(),
                 c.Frame1->fontMetrics().horizontalAdvance(c.Frame1->title()) <= c.Frame1->width() }),
-            QList<bool>({ true, true, true, true, false, true, true, true, true, true, true, true, true }));
+            QList<bool>({ true, true, true, true, false, true, true, true, true, true, true, true, true, true }));
     }
 
     void readyToJudge_data()
