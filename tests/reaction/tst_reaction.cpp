@@ -209,6 +209,7 @@ private slots:
                 reaction::Round::State::Idle));
 
         QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QCOMPARE(view(c), QStringList({ "Command3", "Timer1" })); // the last result hidden
         c.Timer1->tick();
         program.fake.dialogs.whileOpen = [&] { form.frame()->close(); }; // then touches no control
         QTest::mouseClick(c.Command3, Qt::LeftButton);
