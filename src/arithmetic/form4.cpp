@@ -15,6 +15,7 @@
 #include <QPushButton>
 
 using namespace platform;
+using arithmetic::Drill;
 
 namespace {
 
@@ -40,10 +41,6 @@ const QString helpMenu = QStringLiteral("Hilfe");
 const QString endMenu = QStringLiteral("Ende");
 const QString leaveItem = QStringLiteral("Programm verlassen");
 
-const QString times = QStringLiteral(" x ");
-const QString pointsSuffix = QStringLiteral(" Punkte");
-const QString countdownPrefix = QStringLiteral("Noch ");
-const QString countdownSuffix = QStringLiteral(" Sekunden");
 const QString entryPrefix = QStringLiteral("Sie haben ");
 const QString entrySuffix = QStringLiteral("  Punkte errechnet.");
 const QString noEntryPrefix = QStringLiteral(" Sie haben ");
@@ -56,7 +53,6 @@ const QString longestAnswer = QStringLiteral("9801");
 const QString longestPoints = QStringLiteral(" 9999 Punkte");
 const QString longestCountdown = QStringLiteral("Noch 59 Sekunden");
 
-constexpr int drillSeconds = 60;
 constexpr int tickMs = 1000;
 constexpr quint32 black = 0x00000000;
 constexpr quint32 taskGreen = 0x0000C000;
@@ -65,14 +61,14 @@ constexpr quint32 pointsYellow = 0x0000FFFF;
 constexpr quint32 countdownRed = 0x000000FF;
 constexpr quint32 helpBackground = 0x00C0E0FF;
 
-// A panel is opaque in its own colour, as on the old desktop; the black of the
-// window must not show through behind its caption and controls.
-void fillPanel(QWidget *panel, const QColor &colour)
+// Opaque in its own colour, as on the old desktop: a panel must not let the
+// black of the window show through behind its caption and controls.
+void fill(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = panel->palette();
+    QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
-    panel->setPalette(palette);
-    panel->setAutoFillBackground(true);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
 }
 
 QLabel *makeLineLabel(
@@ -96,6 +92,7 @@ void showOnTop(QWidget *panel)
 
 Form4::Form4(Services &services)
     : WindowWith(services, caption, QSize(7065, 5475))
+    , drill(services.random)
     , list(lists::arithmetic, services)
 { }
 
@@ -104,10 +101,7 @@ Form4::~Form4() = default;
 void Form4::createControls(QWidget *client, QMenuBar *menuBar)
 {
     c = std::make_unique<Controls>();
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, vbColor(black));
-    client->setPalette(palette);
-    client->setAutoFillBackground(true);
+    fill(client, vbColor(black));
 
     createDrillControls(client);
     createPanels(client);
@@ -141,7 +135,7 @@ void Form4::createPanels(QWidget *client)
     const QColor face = QApplication::palette().color(QPalette::Window);
 
     c->Frame1 = makePanel(client, "Frame1", entryPanelCaption, twipsRect(1920, 1920, 3375, 2415));
-    fillPanel(c->Frame1, face);
+    fill(c->Frame1, face);
     fitCaption(c->Frame1); // before its controls are built: they share the caption's size
     c->Label5 = makeLabel(c->Frame1, "Label5", entryPanelPlaceholder, twipsRect(240, 480, 2895, 495));
     c->Text2 = makeTextBox(c->Frame1, "Text2", twipsRect(240, 960, 2895, 375));
@@ -149,12 +143,12 @@ void Form4::createPanels(QWidget *client)
     c->Command3 = makeButton(c->Frame1, "Command3", okCaption, twipsRect(1080, 1680, 1095, 375));
 
     c->Frame2 = makePanel(client, "Frame2", listPanelCaption, twipsRect(1080, 0, 3735, 2655));
-    fillPanel(c->Frame2, face);
+    fill(c->Frame2, face);
     c->List1 = makeListBox(c->Frame2, "List1", twipsRect(0, 240, 3615, 2010));
     c->Command4 = makeButton(c->Frame2, "Command4", okCaption, twipsRect(480, 2280, 2655, 255));
 
     c->Frame3 = makePanel(client, "Frame3", QString(), twipsRect(2160, 0, 4695, 2775));
-    fillPanel(c->Frame3, vbColor(helpBackground));
+    fill(c->Frame3, vbColor(helpBackground));
     c->Label4 = makeLabel(c->Frame3, "Label4", helpText, twipsRect(120, 120, 4455, 1815));
     c->Label4->setFont(designFont(12));
     fitToBox(c->Label4);
@@ -165,7 +159,8 @@ void Form4::createPanels(QWidget *client)
 void Form4::createMenus(QMenuBar *menuBar)
 {
     c->eins = makeMenu(menuBar, "eins", rangeMenu);
-    c->z10 = makeCheckItem(c->eins, "z10", upToTenItem, false, [this] { z10_Click(); });
+    // z10 carries the mark of the range every load sets; the others start without one.
+    c->z10 = makeCheckItem(c->eins, "z10", upToTenItem, true, [this] { z10_Click(); });
     c->z20 = makeCheckItem(c->eins, "z20", tenToTwentyItem, false, [this] { z20_Click(); });
     c->z100 = makeCheckItem(c->eins, "z100", tenToHundredItem, false, [this] { z100_Click(); });
     c->lis = makeMenuBarItem(menuBar, "lis", listMenu, [this] { lis_Click(); });
@@ -188,10 +183,7 @@ void Form4::connectControls(QWidget *client)
 void Form4::Form_Load()
 {
     services.random.Randomize();
-    lowfactor = drill::upToTen.lowfactor;
-    factorspan = drill::upToTen.factorspan;
-    taskpoints = drill::upToTen.taskpoints;
-    c->z10->setChecked(true);
+    drill.load();
 }
 
 void Form4::Form_Unload()
@@ -201,24 +193,16 @@ void Form4::Form_Unload()
 
 void Form4::Command1_Click()
 {
-    rightanswers = 0;
-    secondsleft = drillSeconds;
-    c->Text1->setEnabled(true);
-    c->Timer1->setEnabled(true);
-    drawtask();
-    c->Label2->clear();
     // Text1 keeps what was typed and not judged before; the next key release judges it.
-    c->Text1->show();
+    drill.start();
+    drawtask();
     c->Text1->setFocus();
-    c->Command2->show();
-    c->eins->menuAction()->setEnabled(false);
-    c->Command1->hide();
 }
 
 void Form4::Command2_Click()
 {
-    c->Command1->show();
-    resetdrill();
+    drill.reset();
+    showdrill();
 }
 
 void Form4::Text1_KeyUp()
@@ -226,93 +210,86 @@ void Form4::Text1_KeyUp()
     // Every release judges what the box holds now, also the release of a key
     // that went down for the task before: with fast typing its digit has
     // already been judged, and the box is empty again.
-    if (drill::readyToJudge(product, Val(c->Text1->text())))
+    if (drill.readyToJudge(Val(c->Text1->text())))
         checkanswer();
 }
 
 void Form4::Timer1_Timer()
 {
-    secondsleft -= 1;
-    c->Label3->setText(countdownPrefix + QString::number(secondsleft) + countdownSuffix);
-    if (secondsleft <= 0)
+    drill.tick();
+    showdrill();
+    if (drill.phase == Drill::Phase::Ended)
         endofdrill();
 }
 
 void Form4::drawtask()
 {
-    const int first = drill::factor(lowfactor, factorspan, services.random.Rnd());
-    const int second = drill::factor(lowfactor, factorspan, services.random.Rnd());
-    product = first * second;
-    c->Label1->setText(Str(first) + times + QString::number(second));
+    drill.drawtask();
+    showdrill();
 }
 
 void Form4::checkanswer()
 {
-    if (Val(c->Text1->text()) == product)
-        rightanswers += 1;
-    c->Label2->setText(Str(rightanswers * taskpoints) + pointsSuffix);
+    drill.checkanswer(Val(c->Text1->text()));
     drawtask();
-    c->Text1->clear();
-    c->Text1->setFocus();
+    c->Text1->clear(); // it keeps the focus that brought its key release
+}
+
+void Form4::showdrill()
+{
+    const bool running = drill.phase == Drill::Phase::Running;
+    c->Label1->setText(drill.task);
+    c->Label2->setText(drill.score);
+    c->Label3->setText(drill.countdown);
+    c->Command1->setVisible(!running);
+    c->Command2->setVisible(running);
+    c->Text1->setVisible(drill.phase != Drill::Phase::Idle);
+    c->Text1->setEnabled(drill.phase != Drill::Phase::Ended);
+    c->eins->menuAction()->setEnabled(drill.phase == Drill::Phase::Idle);
+    if (c->Timer1->Enabled() != running)
+        c->Timer1->setEnabled(running); // enabling restarts the wait: only on a change
 }
 
 void Form4::endofdrill()
 {
-    c->Timer1->setEnabled(false);
-    c->Command1->show();
-    c->Command2->hide();
-    c->Text1->setEnabled(false);
-
-    const int points = rightanswers * taskpoints;
+    const int points = drill.points();
     if (!list.fileexists()) {
         openentrypanel(points); // the first result always earns an entry
         return;
     }
-    qualifies = short(list.checkqualification(points));
+    drill.qualifies = short(list.checkqualification(points));
     if (!isLoaded())
         return; // closed while a box about the list was open
-    if (qualifies == 1) {
+    if (drill.qualifies == 1) {
         openentrypanel(points);
         return;
     }
     if (!ask(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle))
         return;
-    resetdrill();
+    drill.reset();
+    showdrill();
 }
 
 void Form4::openentrypanel(int points)
 {
-    entry = Result { points, 0, {} };
+    entry.points = points;
     c->Label5->setText(entryPrefix + QString::number(points) + entrySuffix);
     showOnTop(c->Frame1);
 }
 
-void Form4::resetdrill()
-{
-    product = 0;
-    rightanswers = 0;
-    c->Command2->hide();
-    c->Text1->hide();
-    c->Label2->clear();
-    c->Label3->clear();
-    c->Label1->clear();
-    c->eins->menuAction()->setEnabled(true);
-    c->Timer1->setEnabled(false);
-}
-
 void Form4::z10_Click()
 {
-    chooseRange(drill::upToTen, c->z10);
+    chooseRange(arithmetic::upToTen, c->z10);
 }
 
 void Form4::z20_Click()
 {
-    chooseRange(drill::tenToTwenty, c->z20);
+    chooseRange(arithmetic::tenToTwenty, c->z20);
 }
 
 void Form4::z100_Click()
 {
-    chooseRange(drill::tenToHundred, c->z100);
+    chooseRange(arithmetic::tenToHundred, c->z100);
 }
 
 void Form4::clearrangemarks()
@@ -322,12 +299,10 @@ void Form4::clearrangemarks()
     c->z100->setChecked(false);
 }
 
-void Form4::chooseRange(const drill::Range &range, QAction *item)
+void Form4::chooseRange(const arithmetic::Range &range, QAction *item)
 {
     clearrangemarks();
-    lowfactor = range.lowfactor;
-    factorspan = range.factorspan;
-    taskpoints = range.taskpoints;
+    drill.chooseRange(range);
     item->setChecked(true);
 }
 
@@ -363,6 +338,5 @@ void Form4::Command5_Click()
 
 void Form4::verlass_Click()
 {
-    services.program.showStart();
-    unload();
+    unload(); // Form_Unload shows the start window first
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "arithmetic/drillrules.h"
+#include "arithmetic/drill.h"
 #include "highscore/highscorelist.h"
 #include "highscore/listvariant.h"
 #include "platform/window.h"
@@ -76,13 +76,7 @@ public:
     void verlass_Click();
 
     // Fields; they survive unloading.
-    short lowfactor = 0;
-    short factorspan = 0;
-    int product = 0;
-    int rightanswers = 0;
-    int secondsleft = 0;
-    int taskpoints = 0;
-    short qualifies = 0;
+    arithmetic::Drill drill;
     Result entry; // fixed when the entry panel opens, so a later drill cannot change it
 
 protected:
@@ -96,10 +90,10 @@ private:
     void createMenus(QMenuBar *menuBar);
     void connectControls(QWidget *client);
 
-    void chooseRange(const drill::Range &range, QAction *item);
+    void chooseRange(const arithmetic::Range &range, QAction *item);
+    void showdrill(); // the drill's phase and texts into the controls
     void endofdrill();
     void openentrypanel(int points);
-    void resetdrill();
 
     HighScoreList list;
 };

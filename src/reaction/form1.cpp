@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 using namespace platform;
+using reaction::Round;
 
 namespace {
 
@@ -38,14 +39,12 @@ const QString rebukePrompt
 const QString rebukeTitle = QStringLiteral("und tschüss");
 
 constexpr double designPointSize = 8.25;
-constexpr short earlyClicksAllowed = 2;
-// The fixed allowance taken off every measured time, in milliseconds.
-constexpr double allowanceMs = 50;
 
 } // namespace
 
 Form1::Form1(Services &services)
     : WindowWith(services, caption, QSize(6345, 5145))
+    , round(services.random, services.counter)
 { }
 
 Form1::~Form1() = default;
@@ -103,13 +102,11 @@ void Form1::Form_Unload()
 
 void Form1::Command1_Click()
 {
-    clicks = 0;
+    const int wait = round.start();
     c->Command3->setEnabled(true);
     c->Command1->setEnabled(false);
     c->Label1->hide();
     c->Label3->hide();
-    reactiontime = 0;
-    const int wait = int(Int(double(services.random.Rnd()) * 5000 + 1000)); // 1000..5999 ms
     c->Timer1->setInterval(wait);
     c->Timer1->setEnabled(true);
 }
@@ -122,63 +119,44 @@ void Form1::Timer1_Timer()
     // must start with the circle on screen, or every time would include the
     // wait for that paint.
     c->Shape1->repaint();
-    xTimer &watch = stopwatchOnFirstUse();
-    watch.Calibrieren();
-    watch.Start();
+    round.circleShown();
 }
 
 void Form1::Command3_Click()
 {
-    clicks = short(clicks + 1);
-    const bool circleShown = !c->Shape1->isHidden();
-    if (clicks == earlyClicksAllowed + 1 && !circleShown) {
-        rebuke();
+    switch (round.click()) {
+    case Round::Click::Early:
+        return; // counted, nothing more: the wait goes on
+    case Round::Click::Cheated:
+        ask(rebukePrompt, vbOKOnly | vbExclamation, rebukeTitle);
+        services.program.End();
+        return;
+    case Round::Click::Measured:
+        showresult();
         return;
     }
-    if (circleShown)
-        measure();
 }
 
 void Form1::Command2_Click()
 {
-    services.program.showStart();
-    unload();
+    unload(); // Form_Unload shows the start window first
 }
 
 void Form1::ratereaction()
 {
-    verdictindex = reaction::verdictIndex(reactiontime, services.random);
-    verdicttext = reaction::verdictText(verdictindex);
+    round.ratereaction();
 }
 
-xTimer &Form1::stopwatchOnFirstUse()
+void Form1::showresult()
 {
-    if (!stopwatch)
-        stopwatch.emplace(services.counter);
-    return *stopwatch;
-}
-
-void Form1::measure()
-{
-    xTimer &watch = stopwatchOnFirstUse();
-    watch.Halt();
-    reactiontime = float(watch.RunTime() - allowanceMs);
-    reactiontime = reactiontime / 1000.0f;
-
     c->Label1->show();
-    c->Label3->setText(formatSeconds(reactiontime));
+    c->Label3->setText(formatSeconds(round.reactiontime));
     ratereaction();
-    if (!ask(verdicttext, vbOKOnly | vbExclamation, verdictTitle))
+    if (!ask(round.verdicttext, vbOKOnly | vbExclamation, verdictTitle))
         return; // the window was closed while the verdict was shown
-
+    round.rated();
     c->Label3->show();
     c->Shape1->hide();
     c->Command3->setEnabled(false);
     c->Command1->setEnabled(true);
-}
-
-void Form1::rebuke()
-{
-    ask(rebukePrompt, vbOKOnly | vbExclamation, rebukeTitle);
-    services.program.End();
 }

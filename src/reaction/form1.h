@@ -1,10 +1,7 @@
 #pragma once
 
 #include "platform/window.h"
-#include "stopwatch/xtimer.h"
-
-#include <QString>
-#include <optional>
+#include "reaction/round.h"
 
 class QAction;
 class QLabel;
@@ -44,11 +41,7 @@ public:
     void ratereaction();
 
     // Fields; they survive unloading.
-    short clicks = 0; // clicks on the field since the round began
-    float reactiontime = 0; // seconds
-    short verdictindex = 0;
-    QString verdicttext;
-    std::optional<xTimer> stopwatch; // made on first use, kept while the window object exists
+    reaction::Round round;
 
 protected:
     void createControls(QWidget *client, QMenuBar *menuBar) override;
@@ -56,7 +49,5 @@ protected:
     void Form_Unload() override;
 
 private:
-    xTimer &stopwatchOnFirstUse();
-    void measure();
-    void rebuke();
+    void showresult(); // the measured time and its comment
 };

@@ -2,6 +2,7 @@
 
 #include "platform/runtime.h"
 
+#include <algorithm>
 #include <array>
 
 namespace reaction {
@@ -30,7 +31,7 @@ const std::array<QString, verdictCount> verdicts = {
 
 // Lower bounds of the bands, as floats: the time is a float, and comparing it
 // with a double bound would move 0.7f (just below the double 0.7) down a band.
-constexpr std::array<float, 8> bandBounds = { 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f };
+constexpr std::array bandBounds = { 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f };
 
 } // namespace
 
@@ -41,15 +42,14 @@ const QString &verdictText(short index)
 
 short verdictIndex(float seconds, platform::Random &random)
 {
-    if (seconds < bandBounds.front())
-        return 0;
-    for (std::size_t band = 1; band < bandBounds.size(); ++band) {
-        if (seconds < bandBounds[band]) {
-            const double firstOfBand = double(2 * band - 1);
-            return short(platform::Int(2.0 * double(random.Rnd()) + firstOfBand));
-        }
-    }
-    return verdictCount - 1; // 0.8 s and slower
+    // The band is the number of bounds the time has reached.
+    const auto band = std::upper_bound(bandBounds.begin(), bandBounds.end(), seconds) - bandBounds.begin();
+    if (band == 0)
+        return 0; // below 0.1 s, negative times too
+    if (band == std::ssize(bandBounds))
+        return verdictCount - 1; // 0.8 s and slower
+    const double firstOfBand = double(2 * band - 1);
+    return short(platform::Int(2.0 * double(random.Rnd()) + firstOfBand));
 }
 
 } // namespace reaction

@@ -5,8 +5,20 @@
 #include <qdrawutil.h>
 
 namespace {
-constexpr int bevel = 2;
-constexpr int textMargin = 3;
+
+// Within the two-pixel bevel: the caption keeps three pixels more clear of it,
+// the focus frame sits one pixel inside it.
+constexpr int captionInset = 5;
+constexpr int focusInset = 3;
+// How far the caption sinks while pressed, and how far its light shade lies
+// below and right of it while disabled.
+constexpr QPoint step(1, 1);
+
+QRect inset(const QRect &rect, int by)
+{
+    return rect.marginsRemoved(QMargins(by, by, by, by));
+}
+
 } // namespace
 
 void WrapButton::paintEvent(QPaintEvent *)
@@ -16,24 +28,22 @@ void WrapButton::paintEvent(QPaintEvent *)
     const bool sunken = isDown();
     qDrawWinButton(&painter, rect(), palette(), sunken, &face);
 
-    QRect textArea = rect().adjusted(bevel + textMargin, bevel + textMargin, -bevel - textMargin, -bevel - textMargin);
-    if (sunken)
-        textArea.translate(1, 1);
+    const QRect caption = inset(rect(), captionInset).translated(sunken ? step : QPoint());
     constexpr int flags = Qt::AlignCenter | Qt::TextWordWrap;
     if (isEnabled()) {
         painter.setPen(palette().color(QPalette::ButtonText));
     } else {
         // Embossed in the active shades: the palette's disabled ones all but vanish on a grey face.
         painter.setPen(palette().color(QPalette::Active, QPalette::Light));
-        painter.drawText(textArea.translated(1, 1), flags, text());
+        painter.drawText(caption.translated(step), flags, text());
         painter.setPen(palette().color(QPalette::Active, QPalette::Shadow));
     }
-    painter.drawText(textArea, flags, text());
+    painter.drawText(caption, flags, text());
 
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = rect().adjusted(bevel + 1, bevel + 1, -bevel - 1, -bevel - 1);
+        focus.rect = inset(rect(), focusInset);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }

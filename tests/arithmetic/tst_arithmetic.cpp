@@ -1,88 +1,44 @@
 #include "arithmetic/form4.h"
-#include "fakeservices.h"
+#include "platform/controls.h"
 #include "platform/timer.h"
-#include "shell/registry.h"
-#include "shell/start.h"
+#include "program.h"
 
 #include <QTest>
 #include <QtWidgets>
 
 namespace {
 
-using Task = std::pair<int, int>; // the two factors
-enum RangeItem { z10, z20, z100 };
-const drill::Range ranges[] = { drill::upToTen, drill::tenToTwenty, drill::tenToHundred };
+const arithmetic::Range ranges[] = { arithmetic::upToTen, arithmetic::tenToTwenty, arithmetic::tenToHundred };
+const QStringList idle { "Command1" };
+const QStringList running { "Command2", "Text1", "eins disabled", "Timer1" };
+const QStringList ended { "Command1", "Text1 disabled", "eins disabled" };
+const QStringList noTexts { "", "", "" };
 
-// What Drill::state() reads idle, during a drill, and after an end without a waiting entry.
-const QString idle = QStringLiteral("Command1");
-const QString running = QStringLiteral("Command2 Text1 eins- Timer1");
-const QString ended = QStringLiteral("Command1 Text1- eins-");
-const QString cleared = QStringLiteral("||"); // Label1 to Label3 empty
-
-// The program on fake services, with the arithmetic window opened from the start window.
-struct Drill
+// The buttons, answer box and panels shown, the range menu where disabled, Timer1 where running.
+QStringList view(const Form4::Controls &c)
 {
-    FakeServices fake;
-    WindowRegistry registry { fake.services };
-    Start &startWindow = registry.start();
-    drill::Range range = drill::upToTen;
-
-    Drill()
-    {
-        fake.program.onShowStart = [this] { startWindow.setVisible(true); };
-        startWindow.setVisible(true);
-        QTest::mouseClick(startWindow.controls().Command1, Qt::LeftButton); // Kopfrechnen
-    }
-    Form4 &form() { return static_cast<Form4 &>(registry.test(TestWindow::Arithmetic)); }
-    const Form4::Controls &c() { return form().controls(); }
-    void choose(int item)
-    {
-        (item == z10 ? c().z10 : item == z20 ? c().z20 : c().z100)->trigger();
-        range = ranges[item];
-    }
-    // Scripts the random numbers that draw these tasks: the middle of each factor's slot.
-    void tasks(const QList<Task> &next)
-    {
-        for (const Task &task : next)
-            for (int factor : { task.first, task.second })
-                fake.random.values << (float(factor - range.lowfactor) + 0.5f) / float(range.factorspan);
-    }
-    int highest() const { return range.lowfactor + range.factorspan - 1; }
-    void start() { QTest::mouseClick(c().Command1, Qt::LeftButton); }
-    void type(const QString &keys) { QTest::keyClicks(c().Text1, keys); } // one release per key; '\b' is Backspace
-    void tick(int times)
-    {
-        while (times-- > 0)
-            form().Timer1_Timer();
-    }
-    // Starts a drill and answers the tasks right; the largest task of the range is on show afterwards.
-    void answerRight(const QList<Task> &answered)
-    {
-        tasks(answered + QList<Task> { { highest(), highest() } });
-        start();
-        for (const Task &task : answered)
-            type(QString::number(task.first * task.second));
-    }
-    QByteArray list()
-    {
-        QFile file(QDir(fake.program.dir).filePath(QStringLiteral("best2.lst")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QString labels() { return QStringList { c().Label1->text(), c().Label2->text(), c().Label3->text() }.join('|'); }
-    // The controls shown ("-" where disabled), the range menu where disabled, and the timer where running.
-    QString state()
-    {
-        const std::pair<QString, QWidget *> controls[] = { { "Command1", c().Command1 }, { "Command2", c().Command2 },
-            { "Text1", c().Text1 }, { "Frame1", c().Frame1 } };
-        QStringList parts;
-        for (const auto &[name, widget] : controls)
-            if (!widget->isHidden())
-                parts << name + (widget->isEnabled() ? "" : "-");
-        parts << (c().eins->menuAction()->isEnabled() ? "" : "eins-") << (c().Timer1->Enabled() ? "Timer1" : "");
-        parts.removeAll(QString());
-        return parts.join(' ');
-    }
-};
+    QStringList shown;
+    for (QWidget *w :
+        std::initializer_list<QWidget *> { c.Command1, c.Command2, c.Text1, c.Frame1, c.Frame2, c.Frame3 })
+        if (!w->isHidden())
+            shown << w->objectName() + (w->isEnabled() ? "" : " disabled");
+    if (!c.eins->menuAction()->isEnabled())
+        shown << "eins disabled";
+    return c.Timer1->Enabled() ? shown << "Timer1" : shown;
+}
+QStringList labels(const Form4::Controls &c)
+{
+    return { c.Label1->text(), c.Label2->text(), c.Label3->text() };
+}
+QList<bool> marks(const Form4::Controls &c)
+{
+    return { c.z10->isChecked(), c.z20->isChecked(), c.z100->isChecked() };
+}
+QByteArray bestList(Program &program)
+{
+    QFile file(program.fake.program.dir + "/best2.lst");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -91,175 +47,203 @@ class TestArithmetic : public QObject
     Q_OBJECT
 
 private slots:
-    void judging_data()
+    // The window as designed, at load: each control by its design name, with its geometry in twips (on a panel
+    // relative to the panel) and its caption; then its look.
+    void design()
     {
-        QTest::addColumn<Task>("task"); // 1 to 10, or 10 to 99 for a factor above 10
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("judgedAtKey"); // 0: never
-        QTest::newRow("below 10, Backspace on nothing") << Task { 2, 3 } << "\b" << 1;
-        QTest::newRow("below 10, not a number") << Task { 1, 1 } << "a" << 1;
-        QTest::newRow("10-99, lowest") << Task { 2, 5 } << "10" << 2;
-        QTest::newRow("10-99, 056 at the third key") << Task { 7, 8 } << "056" << 3;
-        QTest::newRow("10-99, wrong of right size") << Task { 7, 8 } << "65" << 2;
-        QTest::newRow("10-99, not a number waits") << Task { 7, 8 } << "ab" << 0;
-        QTest::newRow("100-999, lowest") << Task { 10, 10 } << "100" << 3;
-        QTest::newRow("100-999, 99 waits, wrong of right size") << Task { 10, 10 } << "990" << 3;
-        QTest::newRow("1000+, right") << Task { 99, 99 } << "9801" << 4;
-        QTest::newRow("1000+, 999 waits, wrong of right size") << Task { 99, 99 } << "9991" << 4;
-    }
-    void judging()
-    {
-        QFETCH(Task, task);
-        QFETCH(QString, keys);
-        QFETCH(int, judgedAtKey);
-        Drill drill;
-        drill.choose(task.first > 10 ? z100 : z10);
-        drill.tasks({ task, { drill.highest(), drill.highest() } }); // no key here judges the next task
-        drill.start();
-        for (int key = 1; key <= keys.size(); ++key) {
-            drill.type(keys.mid(key - 1, 1));
-            QCOMPARE(drill.fake.random.drawn, judgedAtKey != 0 && key >= judgedAtKey ? 4 : 2);
+        const std::tuple<QString, QRect, QString> design[] = {
+            { "Label1", { 2520, 1800, 2175, 615 }, "" },
+            { "Text1", { 2880, 3600, 1215, 615 }, "" },
+            { "Command1", { 2760, 4920, 1575, 495 }, "Auf geht's" },
+            { "Command2", { 2760, 4920, 1575, 495 }, "Abbrechen" },
+            { "Label2", { 120, 5040, 2295, 375 }, "" },
+            { "Label3", { 4680, 5040, 2295, 375 }, "" },
+            { "Frame1", { 1920, 1920, 3375, 2415 }, "Eintrag in die Liste der Schnellrechner" },
+            { "Label5", { 240, 480, 2895, 495 }, "Label5" },
+            { "Text2", { 240, 960, 2895, 375 }, "" },
+            { "Command3", { 1080, 1680, 1095, 375 }, "ok" },
+            { "Frame2", { 1080, 0, 3735, 2655 }, "Frame2" },
+            { "List1", { 0, 240, 3615, 2010 }, "" },
+            { "Command4", { 480, 2280, 2655, 255 }, "ok" },
+            { "Frame3", { 2160, 0, 4695, 2775 }, "" },
+            { "Label4", { 120, 120, 4455, 1815 },
+                "Nach dem Start geben Sie einfach die Lösung der Aufgabe ein ohne mit Return zu bestätigen. Es werden "
+                "immer wieder neue Aufgaben gestellt bis die Zeit abgelaufen ist. Unter Einstellungen können Sie die "
+                "Schwierigkeit bestimmen." },
+            { "Command5", { 3000, 2280, 1575, 375 }, "schon kapiert" },
+        };
+        Program program;
+        Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
+        const Form4::Controls &c = form.controls();
+        for (const auto &[name, twips, caption] : design) {
+            const auto *control = form.frame()->findChild<QWidget *>(name);
+            const QString text = control->property(control->inherits("QGroupBox") ? "title" : "text").toString();
+            const QRect pixels = platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+            QCOMPARE(std::tuple(name, control->geometry(), text), std::tuple(name, pixels, caption));
         }
-        const int points = keys.toInt() == task.first * task.second ? drill.range.taskpoints : 0;
-        const QString pointsText = judgedAtKey ? QStringLiteral(" %1 Punkte").arg(points) : QString();
-        QCOMPARE(QStringList({ drill.c().Text1->text(), drill.c().Label2->text() }),
-            QStringList({ judgedAtKey == 0 ? keys : QString(), pointsText }));
-        QCOMPARE(drill.form().frame()->focusWidget(), drill.c().Text1);
+        QCOMPARE(std::tuple(
+                     form.frame()->windowTitle(), form.client()->size(), view(c), marks(c), program.fake.random.seeded),
+            std::tuple(QStringLiteral("Wer ist der beste im Kopfrechnen"), QSize(471, 365), idle,
+                QList { true, false, false }, 1));
+        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the task and the help text no larger than designed;
+        // the help text, the longest countdown, the answer box's text and the entry panel's caption whole.
+        const auto rgb
+            = [](const QWidget *w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xffffff; };
+        QCOMPARE(QList<QRgb>({ rgb(form.client(), QPalette::Window), rgb(c.Label1, QPalette::WindowText),
+                     rgb(c.Text1, QPalette::Text), rgb(c.Text1, QPalette::Base), rgb(c.Label2, QPalette::WindowText),
+                     rgb(c.Label3, QPalette::WindowText), rgb(c.Frame3, QPalette::Window),
+                     rgb(c.Label4, QPalette::Window) }),
+            QList<QRgb>({ 0, 0x00C000, 0xC00000, 0, 0xFFFF00, 0xFF0000, 0xFFE0C0, 0xFFE0C0 }));
+        c.Label3->setText(QStringLiteral("Noch 59 Sekunden"));
+        QCOMPARE(
+            QList<bool>({ c.Label1->font().bold(), c.Text1->font().bold(), c.Label2->font().bold(),
+                c.Label3->font().bold(), c.Label1->wordWrap(), c.Frame1->autoFillBackground(),
+                c.Frame2->autoFillBackground(), c.Frame3->autoFillBackground(), c.Label1->font().pointSizeF() <= 24,
+                c.Label4->font().pointSizeF() <= 12, c.Label4->heightForWidth(c.Label4->width()) <= c.Label4->height(),
+                c.Label3->sizeHint().width() <= c.Label3->width(), c.Text1->sizeHint().height() <= c.Text1->height(),
+                c.Frame1->fontMetrics().horizontalAdvance(c.Frame1->title()) <= c.Frame1->width() }),
+            QList<bool>({ true, true, true, true, false, true, true, true, true, true, true, true, true, true }));
     }
 
-    void fastTypingJudgesEveryRelease_data()
+    void readyToJudge_data()
     {
-        QTest::addColumn<Task>("next");
-        QTest::newRow("next product below 10") << Task { 1, 3 };
-        QTest::newRow("next product 10 or more") << Task { 3, 4 };
-    }
-    void fastTypingJudgesEveryRelease()
-    {
-        QFETCH(Task, next);
-        Drill drill;
-        drill.tasks({ { 7, 8 }, next, { 9, 9 } });
-        drill.start();
-        QLineEdit *answer = drill.c().Text1;
-        QTest::keyPress(answer, Qt::Key_5);
-        QTest::keyPress(answer, Qt::Key_6);
-        QTest::keyRelease(answer, Qt::Key_5);
-        QCOMPARE(drill.form().rightanswers, 1); // «56» judged right
-        QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_6, Qt::NoModifier, QStringLiteral("6"), true);
-        QApplication::sendEvent(answer, &repeated); // an auto-repeat release judges nothing
-        QCOMPARE(drill.fake.random.drawn, 4);
-        QTest::keyRelease(answer, Qt::Key_6); // finds the box empty
-        const int nextProduct = next.first * next.second;
-        QCOMPARE(drill.form().product, nextProduct < 10 ? 81 : nextProduct); // the empty box is judged below 10
-        QCOMPARE(drill.c().Label2->text(), QStringLiteral(" 1 Punkte")); // 0 is no right answer
-    }
-
-    // The right answers are squares of the lowest factor, drawn from r = 0; the largest task, drawn from the largest
-    // r below 1, is left with an unjudged «5».
-    void sixtyTicksEndTheDrill_data()
-    {
-        QTest::addColumn<QList<int>>("lines"); // empty: no best2.lst
-        QTest::addColumn<int>("item");
-        QTest::addColumn<int>("right");
-        QTest::addColumn<bool>("entry");
-        const QList<int> tenLines { 100, 90, 80, 70, 60, 50, 40, 30, 20, 2 };
-        QTest::newRow("no list, 4 right in 10 to 19") << QList<int> {} << int(z20) << 4 << true;
-        QTest::newRow("no list, 4 right in 10 to 99") << QList<int> {} << int(z100) << 4 << true;
-        QTest::newRow("short list, 0 points") << QList<int> { 50, 40, 30 } << int(z10) << 0 << true;
-        QTest::newRow("ten lines, tie with the last") << tenLines << int(z10) << 2 << false;
-        QTest::newRow("ten lines, beating the last") << tenLines << int(z10) << 3 << true;
-    }
-    void sixtyTicksEndTheDrill()
-    {
-        QFETCH(QList<int>, lines);
-        QFETCH(int, item);
-        QFETCH(int, right);
-        QFETCH(bool, entry);
-        Drill drill;
-        QFile file(QDir(drill.fake.program.dir).filePath(QStringLiteral("best2.lst")));
-        QVERIFY(lines.isEmpty() || file.open(QIODevice::WriteOnly));
-        for (int key : lines)
-            file.write(QStringLiteral(" %1  Punkte für  Spieler\r\n").arg(key).toLatin1());
-        file.close();
-        const QByteArray before = drill.list();
-        drill.choose(item);
-        // In single precision 10 * r + 10 would give 20 for the largest r below 1.
-        drill.fake.random.values = QList<float>(2 * right, 0.0f) << 0.99999994f << 0.99999994f;
-        drill.start();
-        drill.type(QString::number(drill.range.lowfactor * drill.range.lowfactor).repeated(right) + '5');
-        QString stateWhileBoxOpen;
-        drill.fake.dialogs.whileOpen = [&] { stateWhileBoxOpen = drill.state(); };
-        drill.tick(59);
-        QCOMPARE(drill.state() + ' ' + drill.c().Label3->text(), running + " Noch 1 Sekunden");
-        drill.tick(1);
-
-        QCOMPARE(drill.list(), before);
-        QCOMPARE(drill.fake.dialogs.shown.size(), entry ? 0 : 1);
-        const int points = right * drill.range.taskpoints;
-        if (!entry) {
-            const ShownBox box = drill.fake.dialogs.shown[0];
-            const QString noEntry(" Sie haben %1 Punkte erreicht das gibt keinen Eintrag in die Highscoreliste!");
-            QCOMPARE(box.prompt, noEntry.arg(points));
-            QCOMPARE(box.title + ' ' + QString::number(box.buttons), QStringLiteral("Das könnte noch besser werden 0"));
-            QCOMPARE(stateWhileBoxOpen + " / " + drill.state() + drill.labels(), ended + " / " + idle + cleared);
-            return;
+        QTest::addColumn<int>("product");
+        QTest::addColumn<double>("typed");
+        QTest::addColumn<bool>("judged");
+        QTest::newRow("below 10, empty box") << 9 << 0.0 << true;
+        for (int lowest : { 10, 100, 1000 }) { // the lowest and the highest product of each size
+            const int highest = std::min(lowest * 10 - 1, 9801);
+            QTest::addRow("%d, typed %d", lowest, lowest - 1) << lowest << double(lowest - 1) << false;
+            QTest::addRow("%d, typed %d", lowest, lowest) << lowest << double(lowest) << true;
+            QTest::addRow("%d, typed %d", highest, lowest * 10 - 1) << highest << double(lowest * 10 - 1) << true;
+            QTest::addRow("%d, typed %d", highest, lowest * 10) << highest << double(lowest * 10) << false;
         }
-        QCOMPARE(drill.state(), QStringLiteral("Command1 Text1- Frame1 eins-"));
-        QCOMPARE(drill.c().Label5->text(), QStringLiteral("Sie haben %1  Punkte errechnet.").arg(points));
-        const QString pointsText = right ? QStringLiteral(" %1 Punkte").arg(points) : QString();
-        QCOMPARE(drill.labels(), QStringLiteral(" %1 x %1|%2|Noch 0 Sekunden").arg(drill.highest()).arg(pointsText));
-        drill.start(); // the unjudged text waits for the next drill; the countdown until the first tick
-        QCOMPARE(drill.c().Text1->text() + drill.c().Label3->text(), QStringLiteral("5Noch 0 Sekunden"));
+    }
+    void readyToJudge()
+    {
+        QFETCH(int, product);
+        QFETCH(double, typed);
+        FakeRandom random;
+        arithmetic::Drill drill(random);
+        drill.product = product;
+        QTEST(drill.readyToJudge(typed), "judged");
     }
 
-    // From the start window through drills in 10 to 19: the entry keeps the points of its own drill through a new
-    // drill and a failed save; once saved, the range menu stays disabled until a cancel, which resets the window and
-    // leaves the typed text for the next drill. A drill closed with the close box drops the waiting entry; the window
-    // opens again idle in 1 to 10, and "Programm verlassen" goes back to the start window.
-    void playthroughFromStartAndBack()
+    // The first task's first factor is drawn at r = 0, its second at the largest float below 1 (where single precision
+    // would round 10 * r + 10 up to 20); the later tasks are lowfactor squared.
+    void pointsPerRange_data()
     {
-        Drill drill;
-        drill.choose(z20);
-        drill.answerRight({ { 12, 12 }, { 15, 11 } });
-        drill.tick(60);
-        drill.answerRight({ { 11, 11 } }); // Frame1 is still open
-        QCOMPARE(drill.state(), QStringLiteral("Command2 Text1 Frame1 eins- Timer1"));
-        const QString folder = drill.fake.program.dir;
-        drill.fake.program.dir = QDir(folder).filePath(QStringLiteral("gone"));
-        QTest::keyClicks(drill.c().Text2, QStringLiteral("Jo"));
-        QTest::mouseClick(drill.c().Command3, Qt::LeftButton); // Eintragen
-        QVERIFY(drill.fake.dialogs.shown.size() == 1 && !drill.c().Frame1->isHidden()); // told; try again
-        drill.fake.program.dir = folder;
-        QTest::mouseClick(drill.c().Command3, Qt::LeftButton); // Eintragen
-        QCOMPARE(drill.list(), QByteArray(" 6  Punkte f\xfcr  Jo\r\n"));
-        QCOMPARE(drill.state(), running);
-        drill.tick(60); // 3 points take a place in the one-line list
-        QTest::mouseClick(drill.c().Command3, Qt::LeftButton); // Eintragen
-        QCOMPARE(drill.state(), ended);
-
-        drill.tasks({ { 12, 13 }, { 10, 10 } });
+        QTest::addColumn<int>("range");
+        QTest::addColumn<QString>("task");
+        QTest::addColumn<QList<int>>("typed");
+        QTest::addColumn<QString>("score");
+        QTest::newRow("1 to 10") << 0 << " 1 x 10" << QList<int> { 10, 2, 1 } << " 2 Punkte";
+        QTest::newRow("10 to 19") << 1 << " 10 x 19" << QList<int> { 191 } << " 0 Punkte";
+        QTest::newRow("10 to 99") << 2 << " 10 x 99" << QList<int> { 990, 100, 100, 100 } << " 24 Punkte";
+    }
+    void pointsPerRange()
+    {
+        QFETCH(int, range);
+        QFETCH(QList<int>, typed);
+        FakeRandom random;
+        random.values = { 0.0f, 0.99999994f };
+        arithmetic::Drill drill(random);
+        drill.chooseRange(ranges[range]);
         drill.start();
-        drill.type(QStringLiteral("1561"));
-        drill.tick(3);
-        QTest::mouseClick(drill.c().Command2, Qt::LeftButton);
-        QCOMPARE(drill.state() + drill.labels(), idle + cleared);
-        drill.start();
-        drill.type(QStringLiteral("00")); // «1» was left over: «100» is right
-        QCOMPARE(drill.form().rightanswers, 1);
-        drill.tick(60);
-        drill.start(); // while the entry of 3 points waits
-        drill.c().hilf->trigger();
-        const QByteArray twoLines = drill.list();
-        drill.form().frame()->close();
-        QVERIFY(!drill.form().isLoaded() && drill.startWindow.Visible());
-        QCOMPARE(drill.list(), twoLines);
+        drill.drawtask();
+        QTEST(drill.task, "task");
+        for (int answer : typed) {
+            drill.checkanswer(answer);
+            drill.drawtask();
+        }
+        QTEST(drill.score, "score");
+        drill.reset(); // a cancel keeps the seconds left
+        QCOMPARE(std::tuple(drill.product, drill.rightanswers, drill.secondsleft, drill.phase),
+            std::tuple(0, 0, 60, arithmetic::Drill::Phase::Idle));
+        QCOMPARE(QStringList({ drill.task, drill.score, drill.countdown }), noTexts);
+    }
 
-        QTest::mouseClick(drill.startWindow.controls().Command1, Qt::LeftButton);
-        QCOMPARE(drill.state() + drill.labels(), idle + cleared);
-        QVERIFY(drill.c().z10->isChecked() && !drill.c().z20->isChecked() && !drill.c().z100->isChecked());
-        QVERIFY(drill.form().lowfactor == 1 && drill.form().factorspan == 10 && drill.form().taskpoints == 1);
-        QVERIFY(drill.c().Frame3->isHidden() && drill.c().Text1->text().isEmpty());
-        drill.c().verlass->trigger();
-        QVERIFY(!drill.form().isLoaded() && drill.startWindow.Visible() && drill.fake.program.ended == 0);
+    // From the start window: a drill in 10 to 19 ends with an entry into a new best2.lst. A new drill starts under
+    // the panel with the unjudged text, a save fails, and the next keeps the first drill's points; that drill's entry
+    // of 0 points leaves the range menu disabled until a cancel. Help, list, another range and leaving.
+    void playthroughWithEntries()
+    {
+        Program program;
+        Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
+        const Form4::Controls &c = form.controls();
+        c.z100->trigger();
+        c.z20->trigger();
+        program.fake.random.values = { 0.5f, 0.1f, 0.1f, 0.1f, 0.5f, 0.5f }; // 15 x 11, 11 x 11, 15 x 15
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QTest::keyClicks(c.Text1, QStringLiteral("1651202")); // right, wrong, and a 2 left unjudged
+        for (int second = 1; second < 60; ++second)
+            form.Timer1_Timer();
+        QCOMPARE(std::tuple(view(c), labels(c), marks(c), form.frame()->focusWidget() == c.Text1),
+            std::tuple(running, QStringList({ " 15 x 15", " 3 Punkte", "Noch 1 Sekunden" }),
+                QList { false, true, false }, true));
+        c.hilf->trigger(); // the entry panel will open over it
+        form.Timer1_Timer();
+        QCOMPARE(std::tuple(view(c), c.Label3->text(), c.Label5->text()),
+            std::tuple(QStringList({ "Command1", "Text1 disabled", "Frame1", "Frame3", "eins disabled" }),
+                QStringLiteral("Noch 0 Sekunden"), QStringLiteral("Sie haben 3  Punkte errechnet.")));
+        QVERIFY(form.client()->children().indexOf(c.Frame1) > form.client()->children().indexOf(c.Frame3));
+        QTest::mouseClick(c.Command5, Qt::LeftButton);
+        QTest::mouseClick(c.Command1, Qt::LeftButton); // the countdown keeps its text until the first tick
+        QCOMPARE(QStringList({ c.Text1->text(), c.Label2->text(), c.Label3->text() }),
+            QStringList({ "2", "", "Noch 0 Sekunden" }));
+        const QString folder = program.fake.program.dir;
+        program.fake.program.dir = folder + "/gone";
+        QTest::keyClicks(c.Text2, QStringLiteral("Jo"));
+        QTest::sendKeyEvent(QTest::Click, c.Text2, Qt::Key_unknown, QStringLiteral("Ω"), {}); // no room in a list line
+        QTest::mouseClick(c.Command3, Qt::LeftButton); // told, and the panel stays for another try
+        QCOMPARE(std::pair(view(c), c.Text2->text()),
+            std::pair(QStringList({ "Command2", "Text1", "Frame1", "eins disabled", "Timer1" }), QStringLiteral("Jo")));
+        program.fake.program.dir = folder;
+        QTest::mouseClick(c.Command3, Qt::LeftButton);
+        for (int second = 0; second < 60; ++second) // 0 points take a place in the one-line list
+            form.Timer1_Timer();
+        QTest::mouseClick(c.Command3, Qt::LeftButton);
+        QCOMPARE(std::tuple(view(c), program.fake.dialogs.shown.size(), bestList(program)),
+            std::tuple(ended, 1, QByteArray(" 3  Punkte f\xfcr  Jo\r\n 0  Punkte f\xfcr  Jo\r\n")));
+        c.lis->trigger();
+        QCOMPARE(std::pair(view(c), c.List1->count()),
+            std::pair(QStringList({ "Command1", "Text1 disabled", "Frame2", "eins disabled" }), 2));
+        QTest::mouseClick(c.Command4, Qt::LeftButton);
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QTest::mouseClick(c.Command2, Qt::LeftButton);
+        c.z100->trigger();
+        QCOMPARE(std::tuple(view(c), labels(c), c.Text1->text(), marks(c)),
+            std::tuple(idle, noTexts, QStringLiteral("2"), QList { false, false, true }));
+        c.verlass->trigger();
+        QVERIFY(!form.isLoaded() && program.start().Visible());
+    }
+
+    // Fast typing judges every release; 2 points earn no place among ten lines of 9: the box, then the idle window.
+    void playthroughWithoutEntry()
+    {
+        Program program;
+        const QByteArray tenLines = QByteArray(" 9  Punkte f\xfcr  Jo\r\n").repeated(10);
+        QFile file(program.fake.program.dir + "/best2.lst");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(tenLines) && file.flush());
+        Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
+        const Form4::Controls &c = form.controls();
+        program.fake.random.values = { 0.65f, 0.75f, 0.0f, 0.25f, 0.85f, 0.85f }; // 7 x 8, 1 x 3, 9 x 9
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QTest::keyPress(c.Text1, Qt::Key_5);
+        QTest::keyPress(c.Text1, Qt::Key_6);
+        QTest::keyRelease(c.Text1, Qt::Key_5); // «56» is right
+        QTest::keyRelease(c.Text1, Qt::Key_6); // the box is empty: 0 for 1 x 3 is wrong
+        QCOMPARE(std::pair(view(c), labels(c)), std::pair(running, QStringList({ " 9 x 9", " 1 Punkte", "" })));
+        QTest::keyClicks(c.Text1, QStringLiteral("81"));
+        QStringList whileBoxOpen;
+        program.fake.dialogs.whileOpen = [&] { whileBoxOpen = view(c); };
+        for (int second = 0; second < 60; ++second)
+            form.Timer1_Timer();
+        const ShownBox box = program.fake.dialogs.shown.value(0);
+        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title, bestList(program)),
+            std::tuple(QStringLiteral(" Sie haben 2 Punkte erreicht das gibt keinen Eintrag in die Highscoreliste!"), 0,
+                QStringLiteral("Das könnte noch besser werden"), tenLines));
+        QCOMPARE(std::tuple(whileBoxOpen, view(c), labels(c)), std::tuple(ended, idle, noTexts));
     }
 };
 

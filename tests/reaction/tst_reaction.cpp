@@ -1,307 +1,240 @@
-#include "fakeservices.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
+#include "program.h"
 #include "reaction/form1.h"
 #include "reaction/verdicts.h"
 #include "reaction/wrapbutton.h"
-#include "shell/registry.h"
-#include "shell/start.h"
 
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <cmath>
-#include <limits>
+#include <QtWidgets>
+
+using Click = reaction::Round::Click;
 
 namespace {
 
-const QString verdictTitle = QStringLiteral("Auswertung");
-constexpr int okWithExclamation = 48;
-constexpr float highestRnd = 0.99999994f; // the largest float below 1
-
-float justBelow(float bound)
+// The stopwatch's counter around a reaction of `ms`: two reads to calibrate, Start, then Halt.
+void scriptReaction(FakeCounter &counter, double ms)
 {
-    return std::nextafter(bound, -std::numeric_limits<float>::infinity());
+    counter.readings = { 7'000'000'000, 7'000'000'000, 7'000'000'000, 7'000'000'000 + quint64(qRound64(ms * 1e6)) };
 }
 
-void click(QWidget *widget)
+// The buttons that take clicks, the circle and labels shown, and Timer1 where it runs.
+QStringList view(const Form1::Controls &c)
 {
-    QTest::mouseClick(widget, Qt::LeftButton);
+    QStringList shown;
+    for (QWidget *w : std::initializer_list<QWidget *> { c.Command1, c.Command3, c.Shape1, c.Label1, c.Label3 })
+        if (!w->isHidden() && w->isEnabled())
+            shown << w->objectName();
+    return c.Timer1->Enabled() ? shown << "Timer1" : shown;
 }
 
-// The stopwatch reads as it would around a reaction of `milliseconds`:
-// calibration (two reads, no cost), Start, then Halt.
-void scriptReaction(FakeCounter &counter, double milliseconds)
+// The colours (0xRRGGBB) in a rectangle of a widget's picture.
+QSet<QRgb> colours(QWidget *widget, QRect area)
 {
-    const quint64 shown = 7'000'000'000;
-    counter.readings = { shown, shown, shown, shown + quint64(qRound64(milliseconds * 1'000'000)) };
+    const QImage image = widget->grab(area).toImage();
+    QSet<QRgb> found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            found << (image.pixel(x, y) & 0xffffff);
+    return found;
 }
 
-// Notes how many counter reads had been made when the watched widget was first painted.
+// How many counter reads had been made at each paint of the widget it watches.
 struct PaintWatch : QObject
 {
-    const FakeCounter *counter = nullptr;
-    int readsAtFirstPaint = -1;
-
-    bool eventFilter(QObject *watched, QEvent *event) override
+    const FakeCounter *counter;
+    QList<int> readsAtPaint;
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && readsAtFirstPaint < 0)
-            readsAtFirstPaint = counter->reads;
-        return QObject::eventFilter(watched, event);
+        return event->type() == QEvent::Paint && (readsAtPaint << counter->reads).isEmpty();
     }
 };
 
 } // namespace
 
-// The reaction test as the program wires it: opened from the start window with
-// fake dialogs, random numbers and counter.
-class ReactionTest : public QObject
+class TestReaction : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    // The window as designed, at load: each control by its design name, with its geometry in twips, caption and tip;
+    // then its look.
+    void design()
+    {
+        const std::tuple<QString, QRect, QString, QString> design[] = {
+            { "Label2", { 480, 0, 4815, 735 },
+                "Testen Sie Ihre Reaktionszeit, indem Sie nach dem Erscheinen eines roten Kreises sofort auf den "
+                "Button unten in der Mitte klicken.",
+                "" },
+            { "Label4", { 360, 840, 5535, 615 },
+                "Auf meiner Homepage finden Sie noch viel mehr solcher kleinen \"nützlichen\" Programme. Dort gibt's "
+                "auch jede Menge Scherzprogramme mit denen Sie Ihre \"besten Freunde\" ärgern können.",
+                "" },
+            { "Shape1", { 2160, 1920, 1815, 1215 }, "", "" },
+            { "Label1", { 240, 3240, 1935, 255 }, "Ihre Reaktionszeit ist", "" },
+            { "Label3", { 2280, 3240, 1935, 255 }, "", "" },
+            { "Command3", { 1800, 3960, 2175, 1095 },
+                "Sobald Sie den Kreis sehen, klicken Sie mit der linken Maustaste auf dieses Feld.",
+                "Bitte volle Konzentration" },
+            { "Command1", { 0, 4440, 1215, 375 }, "Ich bin bereit", "Los geht's" },
+            { "Command2", { 4440, 4440, 1575, 375 }, "Kein Bock mehr", "Programm beenden" },
+        };
+        Program program;
+        Form1 &form = program.open<Form1>(TestWindow::Reaction);
+        const Form1::Controls &c = form.controls();
+        for (const auto &[name, twips, caption, tip] : design) {
+            const auto *control = form.frame()->findChild<QWidget *>(name);
+            const QRect pixels = platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+            QCOMPARE(std::tuple(name, control->geometry(), control->property("text").toString(), control->toolTip()),
+                std::tuple(name, pixels, caption, tip));
+        }
+        QCOMPARE(std::tuple(form.frame()->windowTitle(), form.client()->size(), view(c), c.Timer1->Interval(),
+                     program.fake.random.seeded),
+            std::tuple(QStringLiteral("Reaktionstest"), QSize(423, 343), QStringList({ "Command1", "Label3" }), 0, 1));
+        // The look: the design's small face, the instructions bold, the advertisement blue, both fitted to their
+        // boxes; the field never the default button.
+        QCOMPARE(std::tuple(c.Label1->font().pointSizeF(), c.Label2->font().bold(),
+                     c.Label4->palette().color(QPalette::WindowText), c.Command3->autoDefault()),
+            std::tuple(8.25, true, QColor(0, 0, 255), false));
+        for (QLabel *label : { c.Label2, c.Label4 })
+            QVERIFY(label->heightForWidth(label->width()) <= label->height());
+        // The field: a flat light grey face inside its bevel; disabled, its caption embossed in the light and the dark
+        // shade; pressed, the caption sinks by a pixel to the right and down.
+        const QRect inner = c.Command3->rect().adjusted(5, 5, -5, -5);
+        const QPalette &shades = c.Command3->palette();
+        QCOMPARE(colours(c.Command3, QRect(2, 2, 4, 4)), QSet<QRgb> { 0xc0c0c0 });
+        QVERIFY(colours(c.Command3, inner)
+                    .contains({ shades.color(QPalette::Light).rgb() & 0xffffff,
+                        shades.color(QPalette::Shadow).rgb() & 0xffffff }));
+        const QImage up = c.Command3->grab(inner.adjusted(1, 1, -1, -1)).toImage();
+        c.Command3->setDown(true);
+        QCOMPARE(c.Command3->grab(inner.adjusted(2, 2, 0, 0)).toImage(), up);
+    }
 
-    void ratereactionBands_data();
-    void ratereactionBands();
-    void verdictTextsHaveOneBlankAtEachEnd();
+    // A round from its wait, Int(Rnd * 5000 + 1000) in double (in single precision the largest Rnd would wait
+    // 6000 ms), through its clicks; a measured time is the stopwatch's milliseconds less 50, in seconds.
+    void round_data()
+    {
+        QTest::addColumn<float>("rnd");
+        QTest::addColumn<int>("wait");
+        QTest::addColumn<int>("early");
+        QTest::addColumn<double>("stopwatch"); // negative: the circle never shows
+        QTest::addColumn<QList<Click>>("clicks");
+        QTest::addColumn<float>("seconds");
+        const Click early = Click::Early;
+        QTest::newRow("third early click")
+            << 0.0f << 1000 << 3 << -1.0 << QList { early, early, Click::Cheated } << 0.0f;
+        QTest::newRow("two early, then measured")
+            << 0.99999994f << 5999 << 2 << 400.0 << QList { early, early, Click::Measured } << 0.35f;
+        QTest::newRow("below 50 ms: negative") << 0.5f << 3500 << 0 << 30.0 << QList { Click::Measured } << -0.02f;
+    }
+    void round()
+    {
+        QFETCH(float, rnd);
+        QFETCH(int, early);
+        QFETCH(double, stopwatch);
+        FakeServices fake;
+        fake.random.values = { rnd };
+        reaction::Round round(fake.random, fake.counter);
+        QTEST(round.start(), "wait");
+        QList<Click> clicks;
+        while (early-- > 0)
+            clicks << round.click();
+        if (stopwatch >= 0) {
+            scriptReaction(fake.counter, stopwatch);
+            round.circleShown();
+            clicks << round.click();
+        }
+        QTEST(clicks, "clicks");
+        QTEST(round.reactiontime, "seconds");
+    }
 
-    void fullRoundThenTwoEarlyClicksAndAMeasuredOne_data();
-    void fullRoundThenTwoEarlyClicksAndAMeasuredOne();
-    void threeEarlyClicksEndTheProgram();
-    void leavingDuringTheWait_data();
-    void leavingDuringTheWait();
-    void closingBehindTheVerdictBox();
+    // Bands from each bound to just below the next; in between, Rnd below a half picks the band's first comment and
+    // from a half its second. The bounds are floats like the time: 0.7f, below the double 0.7, opens its band.
+    void verdictIndex_data()
+    {
+        QTest::addColumn<float>("seconds");
+        QTest::addColumn<float>("rnd");
+        QTest::addColumn<short>("index");
+        QTest::newRow("negative") << -0.02f << 0.9f << short(0);
+        QTest::newRow("just below 0.1") << std::nextafter(0.1f, 0.0f) << 0.9f << short(0);
+        for (short band = 1; band < 8; ++band) { // band / 10.0f is exactly the float nearest to the tenth
+            const float low = band / 10.0f, high = (band + 1) / 10.0f;
+            QTest::addRow("%.1f, Rnd below 0.5", low) << low << 0.49999997f << short(2 * band - 1);
+            QTest::addRow("below %.1f, Rnd 0.5", high) << std::nextafter(high, 0.0f) << 0.5f << short(2 * band);
+        }
+        QTest::newRow("0.8") << 0.8f << 0.0f << short(15);
+    }
+    void verdictIndex()
+    {
+        QFETCH(float, seconds);
+        QFETCH(float, rnd);
+        FakeRandom random;
+        random.values = { rnd };
+        QTEST(reaction::verdictIndex(seconds, random), "index");
+    }
 
-private:
-    Form1 *openReactionTest();
+    // From the start window: the field's focus frame; a round whose circle is painted before the stopwatch's first
+    // read, the verdict box with the result caption but not yet the time, then the result. The next round is closed
+    // behind its verdict; opened again, the window is idle, and "Kein Bock mehr" leaves it.
+    void playthrough()
+    {
+        Program program;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Form1 &form = program.open<Form1>(TestWindow::Reaction);
+        const Form1::Controls &c = form.controls();
+        QVERIFY(QTest::qWaitForWindowExposed(form.frame()));
+        PaintWatch circle;
+        circle.counter = &program.fake.counter;
+        c.Shape1->installEventFilter(&circle);
+        program.fake.random.values = { 0.5f, 0.0f }; // the wait, then the comment's draw
+        scriptReaction(program.fake.counter, 284.4);
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QCOMPARE(std::pair(view(c), c.Timer1->Interval()), std::pair(QStringList({ "Command3", "Timer1" }), 3500));
+        QTest::keyClick(c.Command2, Qt::Key_Tab); // to the field: a focus frame just inside its bevel
+        QVERIFY(c.Command3->hasFocus() && !colours(c.Command3, QRect(4, 3, 20, 1)).contains(0xc0c0c0));
+        c.Timer1->tick();
+        const QRect middle(c.Shape1->rect().center(), QSize(1, 1));
+        QCOMPARE(std::tuple(view(c), circle.readsAtPaint.value(0, -1), colours(c.Shape1, middle)),
+            std::tuple(QStringList({ "Command3", "Shape1" }), 0, QSet<QRgb> { 0xff0000 }));
+        QStringList whileBoxOpen;
+        program.fake.dialogs.whileOpen = [&] { whileBoxOpen = view(c); };
+        QTest::mouseClick(c.Command3, Qt::LeftButton);
+        const ShownBox box = program.fake.dialogs.shown.value(0);
+        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title, c.Label3->text()),
+            std::tuple(QStringLiteral(" Hervorragende Zeit. Sie sind echt gut "), 48, QStringLiteral("Auswertung"),
+                QStringLiteral("0,234 Sekunden")));
+        QCOMPARE(std::tuple(whileBoxOpen, view(c), form.round.state),
+            std::tuple(QStringList({ "Command3", "Shape1", "Label1" }), QStringList({ "Command1", "Label1", "Label3" }),
+                reaction::Round::State::Idle));
 
-    std::unique_ptr<FakeServices> fake;
-    std::unique_ptr<WindowRegistry> registry;
-    Form1 *form = nullptr;
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QCOMPARE(view(c), QStringList({ "Command3", "Timer1" })); // the last result hidden
+        c.Timer1->tick();
+        program.fake.dialogs.whileOpen = [&] { form.frame()->close(); }; // then touches no control
+        QTest::mouseClick(c.Command3, Qt::LeftButton);
+        QVERIFY(!form.isLoaded() && program.start().Visible());
+        QCOMPARE(view(program.open<Form1>(TestWindow::Reaction).controls()), QStringList({ "Command1", "Label3" }));
+        QTest::mouseClick(form.controls().Command2, Qt::LeftButton);
+        QVERIFY(!form.isLoaded() && program.start().Visible() && program.fake.program.ended == 0);
+    }
+
+    // The third click before the circle: the rebuke, then the program ends at once, with nothing else run.
+    void threeEarlyClicks()
+    {
+        Program program;
+        const Form1::Controls &c = program.open<Form1>(TestWindow::Reaction).controls();
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        for (int click = 0; click < 3; ++click)
+            QTest::mouseClick(c.Command3, Qt::LeftButton);
+        const ShownBox box = program.fake.dialogs.shown.value(0);
+        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title, program.fake.program.ended, program.fake.counter.reads),
+            std::tuple(QStringLiteral("Man sollte nur drücken wenn man den Kreis sieht. Selbst schuld wenn Sie "
+                                      "bescheissen wollen. "),
+                48, QStringLiteral("und tschüss"), 1, 0));
+    }
 };
 
-void ReactionTest::init()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    fake = std::make_unique<FakeServices>();
-    registry = std::make_unique<WindowRegistry>(fake->services);
-    fake->program.onShowStart = [this] { registry->start().setVisible(true); };
-    registry->start().setVisible(true);
-    form = openReactionTest();
-    QVERIFY(form);
-}
-
-void ReactionTest::cleanup()
-{
-    registry.reset();
-    fake.reset();
-}
-
-Form1 *ReactionTest::openReactionTest()
-{
-    click(registry->start().controls().Command2);
-    return &static_cast<Form1 &>(registry->test(TestWindow::Reaction));
-}
-
-void ReactionTest::ratereactionBands_data()
-{
-    QTest::addColumn<float>("seconds");
-    QTest::addColumn<float>("rnd");
-    QTest::addColumn<short>("index");
-    QTest::addColumn<int>("draws");
-
-    QTest::newRow("negative") << -0.02f << 0.9f << short(0) << 0;
-    QTest::newRow("0.099") << 0.099f << 0.9f << short(0) << 0;
-    QTest::newRow("just below 0.1") << justBelow(0.1f) << 0.9f << short(0) << 0;
-    // Every band from its bound to just below the next: Rnd below a half picks
-    // its first comment, from a half on its second. The bounds are floats like
-    // the time: 0.7f lies below the double 0.7 and must still open its band.
-    const float bounds[] = { 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f, 0.8f };
-    for (int band = 0; band < 7; ++band) {
-        const float low = bounds[band];
-        const float high = bounds[band + 1];
-        const short first = short(2 * band + 1);
-        QTest::addRow("%.1f, Rnd just below 0.5", double(low)) << low << 0.49999997f << first << 1;
-        QTest::addRow("below %.1f, Rnd 0.5", double(high)) << justBelow(high) << 0.5f << short(first + 1) << 1;
-    }
-    QTest::newRow("0.8") << 0.8f << 0.0f << short(15) << 0;
-    QTest::newRow("5") << 5.0f << 0.0f << short(15) << 0;
-}
-
-void ReactionTest::ratereactionBands()
-{
-    QFETCH(float, seconds);
-    QFETCH(float, rnd);
-    QFETCH(short, index);
-    QFETCH(int, draws);
-
-    fake->random.values = { rnd };
-    form->reactiontime = seconds;
-    form->ratereaction();
-    QCOMPARE(form->verdictindex, index);
-    QCOMPARE(form->verdicttext, reaction::verdictText(index));
-    QCOMPARE(fake->random.drawn, draws);
-}
-
-void ReactionTest::verdictTextsHaveOneBlankAtEachEnd()
-{
-    for (short index = 0; index < reaction::verdictCount; ++index) {
-        const QString &text = reaction::verdictText(index);
-        const bool oneBlankAtEachEnd
-            = text.startsWith(' ') && text.endsWith(' ') && text.trimmed().size() == text.size() - 2;
-        QVERIFY2(oneBlankAtEachEnd, qPrintable(text));
-    }
-}
-
-void ReactionTest::fullRoundThenTwoEarlyClicksAndAMeasuredOne_data()
-{
-    QTest::addColumn<float>("waitRnd");
-    QTest::addColumn<int>("wait");
-    QTest::addColumn<double>("stopwatchMs");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("verdict");
-
-    // The fixed 50 ms come off every time; below 50 ms the time is negative.
-    const QString fast = " Hervorragende Zeit. Sie sind echt gut ";
-    QTest::newRow("shortest wait") << 0.0f << 1000 << 284.4 << "0,234 Sekunden" << fast;
-    QTest::newRow("longest wait") << highestRnd << 5999 << 284.6 << "0,235 Sekunden" << fast;
-    QTest::newRow("negative time") << 0.5f << 3500 << 30.0 << "-0,020 Sekunden"
-                                   << " Sie sind der Knaller, das macht Ihnen so schnell keiner nach ";
-}
-
-void ReactionTest::fullRoundThenTwoEarlyClicksAndAMeasuredOne()
-{
-    QFETCH(float, waitRnd);
-    QFETCH(int, wait);
-    QFETCH(double, stopwatchMs);
-    QFETCH(QString, shown);
-    QFETCH(QString, verdict);
-
-    const Form1::Controls &c = form->controls();
-    QVERIFY(QTest::qWaitForWindowExposed(form->frame()));
-    PaintWatch circle;
-    circle.counter = &fake->counter;
-    c.Shape1->installEventFilter(&circle);
-    fake->random.values = { waitRnd, 0.0f }; // the wait, then the comment's draw
-    scriptReaction(fake->counter, stopwatchMs);
-
-    click(c.Command1);
-    QCOMPARE(c.Timer1->Interval(), wait);
-    QVERIFY(c.Timer1->Enabled());
-    c.Timer1->tick();
-    QVERIFY(!c.Shape1->isHidden());
-    QVERIFY(!c.Timer1->Enabled());
-    // No event is handled between the tick and the stopwatch's reads, so the
-    // circle must have been painted inside the tick, before the first read.
-    QCOMPARE(circle.readsAtFirstPaint, 0);
-
-    // While the verdict is up, the result caption shows and the time waits behind the box.
-    bool captionWithoutTimeWhileOpen = false;
-    fake->dialogs.whileOpen = [&] { captionWithoutTimeWhileOpen = !c.Label1->isHidden() && c.Label3->isHidden(); };
-    click(c.Command3);
-    QVERIFY(captionWithoutTimeWhileOpen);
-    fake->dialogs.whileOpen = nullptr;
-    QCOMPARE(fake->dialogs.shown.size(), 1);
-    QCOMPARE(fake->dialogs.shown.first().prompt, verdict);
-    QCOMPARE(fake->dialogs.shown.first().title, verdictTitle);
-    QCOMPARE(fake->dialogs.shown.first().buttons, okWithExclamation);
-
-    // Idle, with the result on show.
-    QCOMPARE(c.Label3->text(), shown);
-    QVERIFY(!c.Label1->isHidden() && !c.Label3->isHidden());
-    QVERIFY(c.Shape1->isHidden());
-    QVERIFY(c.Command1->isEnabled() && !c.Command3->isEnabled());
-
-    // The next round draws its own wait, hides the result and counts early
-    // clicks anew; two of them neither stop nor restart the wait.
-    fake->random.values = { 0.75f };
-    scriptReaction(fake->counter, 400);
-    click(c.Command1);
-    QVERIFY(c.Label1->isHidden() && c.Label3->isHidden());
-    click(c.Command3);
-    click(c.Command3);
-    QCOMPARE(fake->dialogs.shown.size(), 1);
-    QVERIFY(c.Timer1->Enabled());
-    QCOMPARE(c.Timer1->Interval(), 4750);
-    c.Timer1->tick();
-    click(c.Command3); // the third click, but the circle is up: measured
-    QCOMPARE(fake->dialogs.shown.size(), 2);
-    QCOMPARE(c.Label3->text(), QStringLiteral("0,350 Sekunden"));
-    QCOMPARE(fake->program.ended, 0);
-}
-
-void ReactionTest::threeEarlyClicksEndTheProgram()
-{
-    const Form1::Controls &c = form->controls();
-    click(c.Command1);
-    click(c.Command3);
-    click(c.Command3);
-    click(c.Command3);
-
-    QCOMPARE(fake->dialogs.shown.size(), 1);
-    const ShownBox &box = fake->dialogs.shown.first();
-    QCOMPARE(box.prompt,
-        QStringLiteral("Man sollte nur drücken wenn man den Kreis sieht. Selbst schuld wenn Sie bescheissen wollen. "));
-    QCOMPARE(box.title, QStringLiteral("und tschüss"));
-    QCOMPARE(box.buttons, okWithExclamation);
-    QCOMPARE(fake->program.ended, 1);
-
-    // Nothing else ran: no measurement, no verdict, no way back to Start.
-    QCOMPARE(fake->random.drawn, 1);
-    QCOMPARE(fake->counter.reads, 0);
-    QVERIFY(c.Label1->isHidden() && c.Label3->text().isEmpty());
-    QCOMPARE(fake->program.startShown, 0);
-    QVERIFY(form->isLoaded());
-}
-
-void ReactionTest::leavingDuringTheWait_data()
-{
-    QTest::addColumn<bool>("byCloseBox");
-    QTest::newRow("Kein Bock mehr") << false;
-    QTest::newRow("close box") << true;
-}
-
-void ReactionTest::leavingDuringTheWait()
-{
-    QFETCH(bool, byCloseBox);
-
-    click(form->controls().Command1);
-    click(form->controls().Command3); // one early click
-    if (byCloseBox)
-        form->frame()->close();
-    else
-        click(form->controls().Command2);
-    QVERIFY(!form->isLoaded());
-    QVERIFY(registry->start().Visible());
-    QCOMPARE(fake->program.ended, 0);
-
-    // Reopened: the same window, Idle, the old wait gone with its controls.
-    QCOMPARE(openReactionTest(), form);
-    const Form1::Controls &c = form->controls();
-    QVERIFY(!c.Timer1->Enabled());
-    QVERIFY(c.Command1->isEnabled() && !c.Command3->isEnabled());
-    QVERIFY(c.Shape1->isHidden() && c.Label1->isHidden());
-    // And it plays as before.
-    click(c.Command1);
-    c.Timer1->tick();
-    click(c.Command3);
-    QCOMPARE(fake->dialogs.shown.size(), 1);
-}
-
-void ReactionTest::closingBehindTheVerdictBox()
-{
-    // The round ends quietly; nothing touches the controls gone with the window.
-    click(form->controls().Command1);
-    form->controls().Timer1->tick();
-    fake->dialogs.whileOpen = [this] { form->frame()->close(); };
-    click(form->controls().Command3);
-    QVERIFY(!form->isLoaded());
-    QVERIFY(registry->start().Visible());
-    QCOMPARE(fake->program.ended, 0);
-}
-
-QTEST_MAIN(ReactionTest)
+QTEST_MAIN(TestReaction)
 
 #include "tst_reaction.moc"
