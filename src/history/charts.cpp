@@ -6,30 +6,31 @@
 #include <QAreaSeries>
 #include <QChart>
 #include <QDateTimeAxis>
-#include <QLegendMarker>
+#include <QLegend>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 namespace history {
 
 namespace {
 
 const QString progressTitle = QStringLiteral("Ergebnisse im Zeitverlauf");
-const QString spreadTitle = QStringLiteral("Verteilung der Zeiten (Streifen: je eine Stufe der Bewertung)");
+const QString spreadTitle = QStringLiteral("Verteilung der Zeiten mit ihrem Median (Streifen: Stufen der Bewertung)");
 const QString noResults = QStringLiteral("Noch keine Ergebnisse");
 const QString resultsName = QStringLiteral("Ergebnis");
 const QString runningName = QStringLiteral("Median der letzten 10");
 const QString bestName = QStringLiteral("Bestes");
-const QString countName = QStringLiteral("Anzahl");
-const QString medianName = QStringLiteral("Median");
+const QString countTitle = QStringLiteral("Anzahl");
 const QString secondsTitle = QStringLiteral("Sekunden");
 const QString dateFormat = QStringLiteral("dd.MM. HH:mm");
 
 const QColor bandShade = QColor::fromRgba(0x18000000); // a light grey over any background
-constexpr double bestMarkerSize = 18;
-constexpr qint64 minuteMs = 60'000;
+constexpr qint64 minuteMs = 60000;
+// Where the verdicts change: below the first bound and from the last one on, a single verdict each.
+constexpr double verdictBounds[] = { 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8 };
 
 // Filled before it joins a chart: filled afterwards, every point would redraw the chart.
 template <typename Series> Series *withPoints(const QList<QPointF> &points)
@@ -39,7 +40,7 @@ template <typename Series> Series *withPoints(const QList<QPointF> &points)
     return series;
 }
 
-template <typename Series> Series *add(QChart *chart, Series *series, const char *name, const QString &caption)
+template <typename Series> Series *add(QChart *chart, Series *series, const char *name, const QString &caption = {})
 {
     series->setObjectName(QLatin1String(name));
     series->setName(caption);
@@ -56,7 +57,7 @@ QAreaSeries *areaUnder(const QList<QPointF> &line)
     return area;
 }
 
-// Axes for every series of the chart, old ones dropped.
+// Axes for every series of the chart.
 void attachAxes(QChart *chart, QAbstractAxis *x, QAbstractAxis *y)
 {
     chart->addAxis(x, Qt::AlignBottom);
@@ -67,6 +68,7 @@ void attachAxes(QChart *chart, QAbstractAxis *x, QAbstractAxis *y)
     }
 }
 
+// Drops what the chart showed; says whether there is anything to show now.
 bool restart(QChart *chart, const QString &title, bool empty)
 {
     chart->setLocalizeNumbers(true); // the decimal comma of the rest of the program
@@ -75,6 +77,14 @@ bool restart(QChart *chart, const QString &title, bool empty)
         chart->removeAxis(axis);
     chart->setTitle(empty ? noResults : title);
     return !empty;
+}
+
+QValueAxis *valueAxis(const QString &title, double from, double to)
+{
+    auto *axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setRange(from, to);
+    return axis;
 }
 
 } // namespace
@@ -91,30 +101,27 @@ void showProgress(QChart *chart, platform::Test test, const QList<platform::Outc
     QList<double> values;
     for (const QPointF &point : points)
         values << point.y();
-
-    add(chart, withPoints<QScatterSeries>(points), "results", resultsName);
-    QList<QPointF> running;
     const QList<double> medians = runningMedian(values);
+    QList<QPointF> running;
     for (qsizetype i = 0; i < points.size(); ++i)
         running << QPointF(points[i].x(), medians[i]);
-    add(chart, withPoints<QLineSeries>(running), "median", runningName);
-    auto *best = add(
-        chart, withPoints<QScatterSeries>({ points[*figuresOf(values, lowerIsBetter(test)).best] }), "best", bestName);
-    best->setMarkerShape(QScatterSeries::MarkerShapeStar);
-    best->setMarkerSize(bestMarkerSize);
 
-    // A little room around the points, and some even when they all came in one minute.
+    add(chart, withPoints<QScatterSeries>(points), "results", resultsName);
+    add(chart, withPoints<QLineSeries>(running), "median", runningName);
+    const QPointF best = points[*figuresOf(values, lowerIsBetter(test)).best];
+    add(chart, withPoints<QScatterSeries>({ best }), "best", bestName)->setMarkerShape(QScatterSeries::MarkerShapeStar);
+
+    // Room around the points, so that none sits on an edge: a twentieth of the
+    // span and a minute across, and a tenth of the span and one step of the value up and down.
     auto *x = new QDateTimeAxis;
     x->setFormat(dateFormat);
     const qint64 first = qint64(points.first().x());
     const qint64 last = qint64(points.last().x());
-    const qint64 margin = std::max(minuteMs, (last - first) / 20);
+    const qint64 margin = (last - first) / 20 + minuteMs;
     x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
-    auto *y = new QValueAxis;
-    y->setTitleText(valueTitle(test));
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     const double room = (*high - *low) / 10 + (test == platform::Test::Reaction ? 0.01 : 1);
-    y->setRange(*low - room, *high + room);
+    auto *y = valueAxis(valueTitle(test), *low - room, *high + room);
     y->applyNiceNumbers();
     attachAxes(chart, x, y);
 }
@@ -125,42 +132,36 @@ void showSpread(QChart *chart, const QList<double> &seconds)
         return;
     const Bins bins = binned(seconds);
     const double to = bins.from + double(bins.counts.size()) * binWidth;
-    const int top = *std::max_element(bins.counts.begin(), bins.counts.end()) + 1;
+    const double top = *std::max_element(bins.counts.begin(), bins.counts.end()) + 1;
 
-    // The verdict bands first, so that the counts lie on top of them.
-    for (double start = bins.from; start < to; start += 2 * bandWidth) {
-        auto *band = add(
-            chart, areaUnder({ { start, qreal(top) }, { std::min(start + bandWidth, to), qreal(top) } }), "band", {});
-        band->setColor(bandShade);
-        band->setBorderColor(Qt::transparent);
-        chart->legend()->markers(band).constFirst()->setVisible(false);
+    // Every other verdict band shaded, first, so that the counts lie on top of them.
+    QList<double> edges { bins.from };
+    edges << QList<double>(std::begin(verdictBounds), std::end(verdictBounds)) << to;
+    for (qsizetype band = 0; band + 1 < edges.size(); band += 2) {
+        auto *shade = add(chart, areaUnder({ { edges[band], top }, { edges[band + 1], top } }), "band");
+        shade->setColor(bandShade);
+        shade->setBorderColor(Qt::transparent);
     }
-
     QList<QPointF> outline { { bins.from, 0 } };
     for (qsizetype i = 0; i < bins.counts.size(); ++i) {
         const double start = bins.from + double(i) * binWidth;
         outline << QPointF(start, bins.counts[i]) << QPointF(start + binWidth, bins.counts[i]);
     }
     outline << QPointF(to, 0);
-    add(chart, areaUnder(outline), "histogram", countName);
-
+    add(chart, areaUnder(outline), "histogram");
     const double middle = median(seconds);
-    add(chart, withPoints<QLineSeries>({ { middle, 0 }, { middle, qreal(top) } }), "median", medianName);
+    add(chart, withPoints<QLineSeries>({ { middle, 0 }, { middle, top } }), "median");
+    chart->legend()->hide(); // the title names the parts
 
-    auto *x = new QValueAxis;
-    x->setTitleText(secondsTitle);
-    x->setRange(bins.from, to);
+    auto *x = valueAxis(secondsTitle, bins.from, to);
+    // Ticks from 0: one per band, or per few bands when a slow time stretches
+    // the axis; whole counts up the side.
     x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickAnchor(0);
-    // One tick per band, fewer when a slow time stretches the axis.
-    x->setTickInterval(to - bins.from > 1.5 ? 5 * bandWidth : bandWidth);
+    x->setTickInterval(bandWidth * std::ceil((to - bins.from) / 1.5));
     x->setLabelFormat(QStringLiteral("%.1f"));
-    auto *y = new QValueAxis;
-    y->setTitleText(countName);
-    y->setRange(0, top);
+    auto *y = valueAxis(countTitle, 0, top);
     y->setTickType(QValueAxis::TicksDynamic);
-    y->setTickAnchor(0);
-    y->setTickInterval(std::ceil(top / 5.0));
+    y->setTickInterval(std::ceil(top / 5));
     y->setLabelFormat(QStringLiteral("%d"));
     attachAxes(chart, x, y);
 }

@@ -72,11 +72,30 @@ QString shownDate(const QDateTime &when)
 
 } // namespace
 
+QList<HistoryDialog::Column> HistoryDialog::columnsOf(Test test)
+{
+    QList<Column> columns {
+        { dateTitle, [](const Outcome &outcome) { return shownDate(outcome.when); } },
+        { valueTitle(test),
+            [test](const Outcome &outcome) {
+                const std::optional<double> value = valueOf(outcome);
+                return value ? valueText(test, *value) : none;
+            } },
+    };
+    for (Facet facet : facetsOf(test))
+        columns.append({ facetTitle(facet), [facet](const Outcome &outcome) { return facetText(facet, outcome); } });
+    if (test == Test::Dexterity)
+        columns.append({ secondsTitle, [](const Outcome &outcome) { return QString::number(outcome.seconds); } });
+    columns.append({ sentenceTitle, [](const Outcome &outcome) { return outcome.sentence.trimmed(); } });
+    return columns;
+}
+
 HistoryDialog::HistoryDialog(Test test, ResultHistory &history, platform::Dialogs &dialogs, QWidget *parent)
     : QDialog(parent)
     , test_(test)
     , history_(history)
     , dialogs_(dialogs)
+    , columns_(columnsOf(test))
     , progress_(new QChart)
     , table_(new QTableWidget)
 {
@@ -89,7 +108,7 @@ HistoryDialog::HistoryDialog(Test test, ResultHistory &history, platform::Dialog
         spread_ = new QChart;
         charts->addWidget(chartView(spread_, "spread", spreadName));
     }
-    layout->addLayout(charts, 1);
+    layout->addLayout(charts);
 
     auto *lower = new QHBoxLayout;
     lower->addWidget(makeFigures());
@@ -99,14 +118,12 @@ HistoryDialog::HistoryDialog(Test test, ResultHistory &history, platform::Dialog
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    QStringList headers { dateTitle, valueTitle(test) };
-    for (Facet facet : facetsOf(test))
-        headers << facetTitle(facet);
-    if (test == Test::Dexterity)
-        headers << secondsTitle;
-    table_->setColumnCount(int(headers.size()) + 1);
-    table_->setHorizontalHeaderLabels(headers << sentenceTitle);
-    lower->addWidget(table_, 1);
+    QStringList headers;
+    for (const Column &column : std::as_const(columns_))
+        headers << column.title;
+    table_->setColumnCount(int(headers.size()));
+    table_->setHorizontalHeaderLabels(headers);
+    lower->addWidget(table_);
     layout->addLayout(lower);
 
     auto *buttons = new QDialogButtonBox;
@@ -211,17 +228,10 @@ void HistoryDialog::fillFigures(const QList<Outcome> &shown)
 void HistoryDialog::fillTable(const QList<Outcome> &shown)
 {
     table_->setRowCount(int(shown.size()));
-    int row = 0;
-    for (auto outcome = shown.crbegin(); outcome != shown.crend(); ++outcome, ++row) {
-        const std::optional<double> value = valueOf(*outcome);
-        QStringList cells { shownDate(outcome->when), value ? valueText(test_, *value) : none };
-        for (Facet facet : facetsOf(test_))
-            cells << facetText(facet, *outcome);
-        if (test_ == Test::Dexterity)
-            cells << QString::number(outcome->seconds);
-        cells << outcome->sentence.trimmed();
-        for (int column = 0; column < cells.size(); ++column)
-            table_->setItem(row, column, new QTableWidgetItem(cells[column]));
+    for (int row = 0; row < shown.size(); ++row) {
+        const Outcome &outcome = shown[shown.size() - 1 - row]; // the newest first
+        for (int column = 0; column < columns_.size(); ++column)
+            table_->setItem(row, column, new QTableWidgetItem(columns_[column].text(outcome)));
     }
     table_->resizeColumnsToContents();
 }

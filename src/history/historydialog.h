@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QList>
 #include <QMap>
+#include <functional>
 
 class QChart;
 class QComboBox;
@@ -29,6 +30,14 @@ public:
     void clearClicked();
 
 private:
+    // A column of the table: its title and what it shows of a result.
+    struct Column
+    {
+        QString title;
+        std::function<QString(const Outcome &)> text;
+    };
+    static QList<Column> columnsOf(Test test);
+
     QWidget *makeFilters();
     QWidget *makeFigures();
     void reload(); // every result of the test, the filters' choices with them
@@ -39,6 +48,7 @@ private:
     Test test_;
     ResultHistory &history_;
     platform::Dialogs &dialogs_;
+    QList<Column> columns_;
     QList<Outcome> all_;
     QMap<Facet, QComboBox *> filters_;
     QChart *progress_;

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <algorithm>
 
 using platform::Outcome;
 using platform::Test;
@@ -18,8 +17,7 @@ namespace {
 const QString failureTitle = QStringLiteral("Verlauf");
 const QString failurePrompt = QStringLiteral("Der Verlauf kann nicht gespeichert werden (%1). Ihre Ergebnisse werden "
                                              "in dieser Sitzung weiter angezeigt, aber nicht aufbewahrt.");
-const QString notClearedPrompt = QStringLiteral("Der Verlauf kann nicht gelöscht werden (%1). Ihre Ergebnisse werden "
-                                                "in dieser Sitzung weiter angezeigt, aber nicht aufbewahrt.");
+const QString notClearedPrompt = QStringLiteral("Der Verlauf kann nicht gelöscht werden (%1).");
 // How often a due failure box looks whether the game's own box has closed.
 constexpr int retellMs = 250;
 
@@ -37,14 +35,13 @@ ResultHistory::~ResultHistory() = default;
 
 void ResultHistory::record(const Outcome &outcome)
 {
-    Kept kept { outcome, false };
-    kept.outcome.when = clock();
-    if (Store *file = store()) {
-        kept.stored = file->insert(kept.outcome);
-        if (!kept.stored)
-            giveUp();
-    }
-    session_ << kept;
+    Outcome stamped = outcome;
+    stamped.when = clock();
+    Store *file = store();
+    const bool stored = file && file->insert(stamped);
+    if (file && !stored)
+        giveUp();
+    session_ << stamped;
     if (!failure_.isEmpty() && !told_)
         toldTimer_.start();
 }
@@ -64,35 +61,36 @@ QList<Outcome> ResultHistory::outcomes(Test test)
         if (!stored)
             giveUp();
     }
-    // Once the file failed, everything of this run comes from memory.
-    QList<Outcome> all = stored.value_or(QList<Outcome>());
-    for (const Kept &kept : std::as_const(session_)) {
-        if (kept.outcome.test == test && !(stored && kept.stored))
-            all << kept.outcome;
+    // While the file works it holds every result; once it failed, this run's come from memory.
+    if (stored)
+        return *stored;
+    QList<Outcome> kept;
+    for (const Outcome &outcome : std::as_const(session_)) {
+        if (outcome.test == test)
+            kept << outcome;
     }
-    std::stable_sort(all.begin(), all.end(), [](const Outcome &a, const Outcome &b) { return a.when < b.when; });
-    return all;
+    return kept;
 }
 
 void ResultHistory::clear(Test test)
 {
+    // A file that refuses keeps everything, and the player, who asked, is told at once.
     Store *file = store();
     if (file && !file->clear(test)) {
-        giveUp();
-        told_ = true; // this box says it all
-        dialogs_.MsgBox(notClearedPrompt.arg(failure_), platform::vbOKOnly | platform::vbExclamation, failureTitle);
+        dialogs_.MsgBox(
+            notClearedPrompt.arg(file->failure()), platform::vbOKOnly | platform::vbExclamation, failureTitle);
         return;
     }
-    session_.removeIf([test](const Kept &kept) { return kept.outcome.test == test; });
+    session_.removeIf([test](const Outcome &outcome) { return outcome.test == test; });
 }
 
 Store *ResultHistory::store()
 {
-    if (!store_ && failure_.isEmpty()) {
-        store_ = std::make_unique<Store>(QDir(program_.applicationDir()).filePath(fileName));
-        if (!store_->open())
-            giveUp();
-    }
+    if (store_ || !failure_.isEmpty())
+        return store_.get();
+    store_ = std::make_unique<Store>(QDir(program_.applicationDir()).filePath(fileName));
+    if (!store_->open())
+        giveUp();
     return store_.get();
 }
 

@@ -28,9 +28,9 @@ public:
     void record(const platform::Outcome &outcome) override;
     void show(platform::Test test, QWidget *parent) override;
 
-    // A test's results, oldest first: the file's and this run's that did not reach it.
+    // A test's results, oldest first: the file's, or this run's once the file failed.
     QList<platform::Outcome> outcomes(platform::Test test);
-    // Deletes a test's results; a file that refuses is told at once.
+    // Deletes a test's results; a file that refuses keeps them and is told at once.
     void clear(platform::Test test);
 
     // The failure box, due once per run: shown as soon as no other box is open.
@@ -40,12 +40,6 @@ public:
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
 
 private:
-    struct Kept
-    {
-        platform::Outcome outcome;
-        bool stored;
-    };
-
     Store *store();
     void giveUp();
     void tell();
@@ -55,7 +49,7 @@ private:
     std::unique_ptr<Store> store_;
     QString failure_; // why the file is no longer used; empty while it works
     bool told_ = false;
-    QList<Kept> session_; // this run's results
+    QList<platform::Outcome> session_; // this run's results, shown from here once the file failed
     QTimer toldTimer_;
 };
 

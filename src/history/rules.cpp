@@ -33,7 +33,8 @@ const std::pair<int, QString> speeds[] = {
 };
 
 // Sorts a facet's texts with the easiest setting first: fewer colours, a
-// slower display, the modes by name (which puts them in order), the smaller range.
+// slower display, the smaller range; the modes, which have no range, by
+// name, which puts them in order.
 qint64 rank(Facet facet, const Outcome &outcome)
 {
     switch (facet) {
@@ -42,7 +43,6 @@ qint64 rank(Facet facet, const Outcome &outcome)
     case Facet::Display:
         return -outcome.displayMs;
     case Facet::Mode:
-        return 0;
     case Facet::Range:
         break;
     }
@@ -115,26 +115,24 @@ QList<Facet> facetsOf(Test test)
     return { Facet::Range };
 }
 
-QString facetLabel(Facet facet)
+QString facetTitle(Facet facet)
 {
     switch (facet) {
     case Facet::Colours:
-        return QStringLiteral("&Anzahl:");
+        return QStringLiteral("Anzahl");
     case Facet::Display:
-        return QStringLiteral("&Geschwindigkeit:");
+        return QStringLiteral("Geschwindigkeit");
     case Facet::Mode:
-        return QStringLiteral("&Modus:");
+        return QStringLiteral("Modus");
     case Facet::Range:
         break;
     }
-    return QStringLiteral("&Zahlenbereich:");
+    return QStringLiteral("Zahlenbereich");
 }
 
-QString facetTitle(Facet facet)
+QString facetLabel(Facet facet)
 {
-    QString title = facetLabel(facet).remove(QLatin1Char('&'));
-    title.chop(1); // the colon
-    return title;
+    return QLatin1Char('&') + facetTitle(facet) + QLatin1Char(':');
 }
 
 QString facetText(Facet facet, const Outcome &outcome)

@@ -33,8 +33,8 @@ QString valueText(Test test, double value);
 enum class Facet { Colours, Display, Mode, Range };
 
 QList<Facet> facetsOf(Test test);
+QString facetTitle(Facet facet); // the table's column, e.g. "Anzahl"
 QString facetLabel(Facet facet); // with the keyboard mnemonic, e.g. "&Anzahl:"
-QString facetTitle(Facet facet); // the table's column
 QString facetText(Facet facet, const Outcome &outcome); // "5 Farben", "mittel", "normal", "1 bis 10"
 
 // The texts of a facet found in these results, easiest or shortest first.

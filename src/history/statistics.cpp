@@ -48,8 +48,8 @@ Figures figuresOf(const QList<double> &values, bool lowerIsBetter)
 
 Bins binned(const QList<double> &seconds)
 {
-    // Times come in whole milliseconds; the nudge keeps 0.3 / 0.025 from landing in bin 11.
-    constexpr double nudge = 1e-9;
+    // Times come in whole milliseconds; a millionth of a bin keeps 0.3 / 0.025 out of bin 11.
+    constexpr double nudge = binWidth / 1e6;
     constexpr double shortest = 1;
     Bins bins;
     if (seconds.isEmpty())

@@ -20,7 +20,7 @@ enum class Trend { Better, Same, Worse };
 
 struct Figures
 {
-    int count = 0;
+    int count {};
     std::optional<int> best; // index of the best value, the first one where several are equal
     std::optional<double> median;
     std::optional<double> lastTen; // median of the last ten
@@ -37,7 +37,7 @@ constexpr double binWidth = bandWidth / 4;
 
 struct Bins
 {
-    double from = 0; // where the first bin starts: 0, or the band of a negative time
+    double from {}; // where the first bin starts: 0, or the band of a negative time
     QList<int> counts; // up to at least 1 s, and at least to the band above the slowest time
 };
 

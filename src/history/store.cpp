@@ -19,19 +19,16 @@ const QString noDriver = QStringLiteral("Qt fehlt der SQLite-Treiber, Debian-Pak
 const QString noFolder = QStringLiteral("der Ordner „%1“ lässt sich nicht anlegen");
 const QString cannotOpen = QStringLiteral("die Datei „%1“ lässt sich nicht anlegen oder öffnen");
 const QString locked = QStringLiteral("die Datei „%1“ ist von einem anderen Programm gesperrt");
-const QString readOnly = QStringLiteral("die Datei „%1“ ist schreibgeschützt");
 const QString damaged = QStringLiteral("die Datei „%1“ ist beschädigt");
-const QString diskFull = QStringLiteral("der Datenträger ist voll, „%1“ kann nicht wachsen");
 const QString newer = QStringLiteral("die Datei „%1“ stammt von einer neueren Fassung von Korvane");
 const QString otherFailure = QStringLiteral("Fehler in der Datei „%1“: %2");
 
-// SQLite's primary result codes that a player can do something about.
+// SQLite's primary result codes that a player can do something about; the
+// others (a full disc, a read-only file) are told in SQLite's own words.
 enum SqliteCode : int {
     sqliteBusy = 5,
     sqliteLocked = 6,
-    sqliteReadOnly = 8,
     sqliteCorrupt = 11,
-    sqliteFull = 13,
     sqliteCantOpen = 14,
     sqliteNotADatabase = 26,
 };
@@ -69,10 +66,8 @@ QString key(Test test)
 
 Store::Store(const QString &path)
     : path_(path)
-{
-    static int opened = 0;
-    connection_ = QStringLiteral("korvane-history-%1").arg(++opened);
-}
+    , connection_(QStringLiteral("korvane-history-%1").arg(quintptr(this))) // one per store while it lives
+{ }
 
 Store::~Store()
 {
@@ -104,9 +99,12 @@ bool Store::open()
     // Readers never wait for a writer, and a commit needs no flush to the disc.
     query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-    if (version < schemaVersion && !createSchema())
-        return false;
+    // A new file (version 0) gets its schema.
+    return (version != 0 || createSchema()) && prepareInsert();
+}
 
+bool Store::prepareInsert()
+{
     insert_.emplace(db_);
     return insert_->prepare(insertRow) || fail(insert_->lastError());
 }
@@ -142,7 +140,6 @@ bool Store::insert(const Outcome &outcome)
 std::optional<QList<Outcome>> Store::read(Test test)
 {
     QSqlQuery query(db_);
-    query.setForwardOnly(true);
     query.prepare(selectRows);
     query.addBindValue(key(test));
     if (!query.exec()) {
@@ -195,13 +192,9 @@ bool Store::fail(const QSqlError &error)
     case sqliteBusy:
     case sqliteLocked:
         return fail(locked.arg(file));
-    case sqliteReadOnly:
-        return fail(readOnly.arg(file));
     case sqliteCorrupt:
     case sqliteNotADatabase:
         return fail(damaged.arg(file));
-    case sqliteFull:
-        return fail(diskFull.arg(file));
     case sqliteCantOpen:
         return fail(cannotOpen.arg(file));
     }

@@ -35,6 +35,7 @@ public:
 
 private:
     bool createSchema();
+    bool prepareInsert();
     bool fail(const QString &cause);
     bool fail(const QSqlError &error);
     bool rollBack(const QSqlError &error);
