@@ -2,6 +2,7 @@
 
 #include "history/rules.h"
 #include "history/statistics.h"
+#include "platform/runtime.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -18,17 +19,17 @@ namespace history {
 namespace {
 
 const QString progressTitle = QStringLiteral("Ergebnisse im Zeitverlauf");
-const QString spreadTitle = QStringLiteral("Verteilung der Zeiten mit ihrem Median (Streifen: Stufen der Bewertung)");
+const QString spreadTitle = QStringLiteral("Verteilung der Zeiten, Median %1");
 const QString noResults = QStringLiteral("Noch keine Ergebnisse");
 const QString resultsName = QStringLiteral("Ergebnis");
 const QString runningName = QStringLiteral("Median der letzten 10");
 const QString bestName = QStringLiteral("Bestes");
 const QString countTitle = QStringLiteral("Anzahl");
-const QString secondsTitle = QStringLiteral("Sekunden");
+const QString secondsTitle = QStringLiteral("Sekunden (Streifen: Stufen der Bewertung)");
 const QString dateFormat = QStringLiteral("dd.MM. HH:mm");
 
 const QColor bandShade = QColor::fromRgba(0x18000000); // a light grey over any background
-constexpr qint64 minuteMs = 60000;
+constexpr qint64 marginMs = 120000; // two minutes: a single result still gets distinct times on the axis
 // Where the verdicts change: below the first bound and from the last one on, a single verdict each.
 constexpr double verdictBounds[] = { 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8 };
 
@@ -111,24 +112,29 @@ void showProgress(QChart *chart, platform::Test test, const QList<platform::Outc
     const QPointF best = points[*figuresOf(values, lowerIsBetter(test)).best];
     add(chart, withPoints<QScatterSeries>({ best }), "best", bestName)->setMarkerShape(QScatterSeries::MarkerShapeStar);
 
-    // Room around the points, so that none sits on an edge: a twentieth of the
-    // span and a minute across, and a tenth of the span and one step of the value up and down.
+    // Room around the points, so that none sits on an edge: a twentieth of the span and two
+    // minutes across; up and down a tenth of the span and a step of the value, for points two,
+    // so that the ticks fall on whole points.
     auto *x = new QDateTimeAxis;
     x->setFormat(dateFormat);
+    x->setTickCount(4); // room for each date
     const qint64 first = qint64(points.first().x());
     const qint64 last = qint64(points.last().x());
-    const qint64 margin = (last - first) / 20 + minuteMs;
+    const qint64 margin = (last - first) / 20 + marginMs;
     x->setRange(QDateTime::fromMSecsSinceEpoch(first - margin), QDateTime::fromMSecsSinceEpoch(last + margin));
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    const double room = (*high - *low) / 10 + (test == platform::Test::Reaction ? 0.01 : 1);
+    const bool seconds = test == platform::Test::Reaction;
+    const double room = (*high - *low) / 10 + (seconds ? 0.01 : 2);
     auto *y = valueAxis(valueTitle(test), *low - room, *high + room);
     y->applyNiceNumbers();
+    y->setLabelFormat(seconds ? QString() : QStringLiteral("%.0f"));
     attachAxes(chart, x, y);
 }
 
 void showSpread(QChart *chart, const QList<double> &seconds)
 {
-    if (!restart(chart, spreadTitle, seconds.isEmpty()))
+    const double middle = seconds.isEmpty() ? 0.0 : median(seconds);
+    if (!restart(chart, spreadTitle.arg(platform::formatSeconds(middle)), seconds.isEmpty()))
         return;
     const Bins bins = binned(seconds);
     const double to = bins.from + double(bins.counts.size()) * binWidth;
@@ -149,20 +155,19 @@ void showSpread(QChart *chart, const QList<double> &seconds)
     }
     outline << QPointF(to, 0);
     add(chart, areaUnder(outline), "histogram");
-    const double middle = median(seconds);
     add(chart, withPoints<QLineSeries>({ { middle, 0 }, { middle, top } }), "median");
-    chart->legend()->hide(); // the title names the parts
+    chart->legend()->hide(); // the titles name the parts
 
     auto *x = valueAxis(secondsTitle, bins.from, to);
     // Ticks from 0: one per band, or per few bands when a slow time stretches
     // the axis; whole counts up the side.
     x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickInterval(bandWidth * std::ceil((to - bins.from) / 1.5));
+    x->setTickInterval(bandWidth * std::ceil(double(bins.counts.size()) * binWidth / 1.5));
     x->setLabelFormat(QStringLiteral("%.1f"));
     auto *y = valueAxis(countTitle, 0, top);
     y->setTickType(QValueAxis::TicksDynamic);
     y->setTickInterval(std::ceil(top / 5));
-    y->setLabelFormat(QStringLiteral("%d"));
+    y->setLabelFormat(QStringLiteral("%.0f"));
     attachAxes(chart, x, y);
 }
 

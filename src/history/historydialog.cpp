@@ -112,21 +112,10 @@ HistoryDialog::HistoryDialog(Test test, ResultHistory &history, platform::Dialog
 
     auto *lower = new QHBoxLayout;
     lower->addWidget(makeFigures());
-    table_->setObjectName(QStringLiteral("table"));
-    table_->setAccessibleName(tableName);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
-    QStringList headers;
-    for (const Column &column : std::as_const(columns_))
-        headers << column.title;
-    table_->setColumnCount(int(headers.size()));
-    table_->setHorizontalHeaderLabels(headers);
-    lower->addWidget(table_);
+    lower->addWidget(makeTable());
     layout->addLayout(lower);
 
-    auto *buttons = new QDialogButtonBox;
+    auto *buttons = new QDialogButtonBox(this); // in the dialog already, so that its default button counts
     clear_ = buttons->addButton(clearCaption, QDialogButtonBox::DestructiveRole);
     clear_->setObjectName(QStringLiteral("clear"));
     buttons->addButton(closeCaption, QDialogButtonBox::RejectRole)->setDefault(true);
@@ -155,9 +144,25 @@ QWidget *HistoryDialog::makeFilters()
     return row;
 }
 
+QWidget *HistoryDialog::makeTable()
+{
+    table_->setObjectName(QStringLiteral("table"));
+    table_->setAccessibleName(tableName);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->verticalHeader()->hide();
+    QStringList titles;
+    for (const Column &column : std::as_const(columns_))
+        titles << column.title;
+    table_->setColumnCount(int(titles.size()));
+    table_->setHorizontalHeaderLabels(titles);
+    return table_;
+}
+
 QWidget *HistoryDialog::makeFigures()
 {
     auto *box = new QGroupBox(figuresCaption);
+    box->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred); // the table takes the rest
     auto *layout = new QFormLayout(box);
     for (const auto &[name, label] : figureRows) {
         auto *value = new QLabel;

@@ -40,6 +40,7 @@ private:
 
     QWidget *makeFilters();
     QWidget *makeFigures();
+    QWidget *makeTable();
     void reload(); // every result of the test, the filters' choices with them
     void refresh(); // the results the filters let through, into charts, figures and table
     void fillFigures(const QList<Outcome> &shown);

@@ -37,6 +37,7 @@ public:
     void tellWhenFree();
     bool tellingDue() const { return toldTimer_.isActive(); }
 
+    // Now, in UTC; a test puts in a clock of its own.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
 
 private:

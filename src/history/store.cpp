@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
 
 using platform::Outcome;
 using platform::Test;
@@ -71,10 +72,12 @@ Store::Store(const QString &path)
 
 Store::~Store()
 {
-    // The connection may go only once nothing uses it any more.
-    insert_.reset();
-    db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connection_);
+}
+
+QSqlDatabase Store::database() const
+{
+    return QSqlDatabase::database(connection_, false);
 }
 
 bool Store::open()
@@ -84,13 +87,13 @@ bool Store::open()
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder))
         return fail(noFolder.arg(QDir::toNativeSeparators(folder)));
-    db_ = QSqlDatabase::addDatabase(driver, connection_);
-    db_.setDatabaseName(path_);
-    db_.setConnectOptions(busyTimeout);
-    if (!db_.open())
-        return fail(db_.lastError());
+    QSqlDatabase db = QSqlDatabase::addDatabase(driver, connection_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions(busyTimeout);
+    if (!db.open())
+        return fail(db.lastError());
 
-    QSqlQuery query(db_);
+    QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
         return fail(query.lastError());
     const int version = query.value(0).toInt();
@@ -100,18 +103,12 @@ bool Store::open()
     query.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     // A new file (version 0) gets its schema.
-    return (version != 0 || createSchema()) && prepareInsert();
-}
-
-bool Store::prepareInsert()
-{
-    insert_.emplace(db_);
-    return insert_->prepare(insertRow) || fail(insert_->lastError());
+    return version != 0 || createSchema();
 }
 
 bool Store::createSchema()
 {
-    QSqlQuery query(db_);
+    QSqlQuery query(database());
     // The write lock first, so that two copies starting together create it once.
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return fail(query.lastError());
@@ -125,21 +122,25 @@ bool Store::createSchema()
 
 bool Store::insert(const Outcome &outcome)
 {
-    if (!db_.transaction())
-        return fail(db_.lastError());
-    const QVariantList values = { key(outcome.test), outcome.when.toUTC().toString(Qt::ISODateWithMs), outcome.seconds,
-        outcome.points, outcome.colours, outcome.displayMs, outcome.mode, outcome.won, outcome.lowfactor,
-        outcome.factorspan, outcome.sentence };
-    for (int i = 0; i < values.size(); ++i)
-        insert_->bindValue(i, values[i]);
-    if (!insert_->exec())
-        return rollBack(insert_->lastError());
-    return db_.commit() || rollBack(db_.lastError());
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        return fail(db.lastError());
+    QSqlQuery query(db);
+    query.prepare(insertRow);
+    for (const QVariant &value :
+        { QVariant(key(outcome.test)), QVariant(outcome.when.toUTC().toString(Qt::ISODateWithMs)),
+            QVariant(outcome.seconds), QVariant(outcome.points), QVariant(outcome.colours), QVariant(outcome.displayMs),
+            QVariant(outcome.mode), QVariant(outcome.won), QVariant(outcome.lowfactor), QVariant(outcome.factorspan),
+            QVariant(outcome.sentence) })
+        query.addBindValue(value);
+    if (!query.exec())
+        return rollBack(query.lastError());
+    return db.commit() || rollBack(db.lastError());
 }
 
 std::optional<QList<Outcome>> Store::read(Test test)
 {
-    QSqlQuery query(db_);
+    QSqlQuery query(database());
     query.prepare(selectRows);
     query.addBindValue(key(test));
     if (!query.exec()) {
@@ -163,19 +164,20 @@ std::optional<QList<Outcome>> Store::read(Test test)
 
 bool Store::clear(Test test)
 {
-    if (!db_.transaction())
-        return fail(db_.lastError());
-    QSqlQuery query(db_);
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        return fail(db.lastError());
+    QSqlQuery query(db);
     query.prepare(deleteRows);
     query.addBindValue(key(test));
     if (!query.exec())
         return rollBack(query.lastError());
-    return db_.commit() || rollBack(db_.lastError());
+    return db.commit() || rollBack(db.lastError());
 }
 
 bool Store::rollBack(const QSqlError &error)
 {
-    QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+    QSqlQuery(database()).exec(QStringLiteral("ROLLBACK"));
     return fail(error);
 }
 

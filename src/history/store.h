@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 #include <optional>
 
@@ -34,17 +33,15 @@ public:
     QString failure() const { return failure_; }
 
 private:
+    QSqlDatabase database() const; // the open connection, looked up by its name
     bool createSchema();
-    bool prepareInsert();
     bool fail(const QString &cause);
     bool fail(const QSqlError &error);
     bool rollBack(const QSqlError &error);
 
     QString path_;
-    QString connection_;
-    QSqlDatabase db_;
+    QString connection_; // a handle on it kept here would have to go before the connection
     QString failure_;
-    std::optional<QSqlQuery> insert_; // prepared once: parsing is most of a write's cost
 };
 
 } // namespace history
