@@ -140,10 +140,11 @@ void showSpread(QChart *chart, const QList<double> &seconds)
     const double to = bins.from + double(bins.counts.size()) * binWidth;
     const double top = *std::max_element(bins.counts.begin(), bins.counts.end()) + 1;
 
-    // Every other verdict band shaded, first, so that the counts lie on top of them.
+    // Every other verdict band shaded, first, so that the counts lie on top of them. The edges
+    // come in pairs, where a shaded band starts and where it ends.
     QList<double> edges { bins.from };
     edges << QList<double>(std::begin(verdictBounds), std::end(verdictBounds)) << to;
-    for (qsizetype band = 0; band + 1 < edges.size(); band += 2) {
+    for (qsizetype band = 0; band < edges.size(); band += 2) {
         auto *shade = add(chart, areaUnder({ { edges[band], top }, { edges[band + 1], top } }), "band");
         shade->setColor(bandShade);
         shade->setBorderColor(Qt::transparent);

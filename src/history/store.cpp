@@ -77,7 +77,7 @@ Store::~Store()
 
 QSqlDatabase Store::database() const
 {
-    return QSqlDatabase::database(connection_, false);
+    return QSqlDatabase::database(connection_);
 }
 
 bool Store::open()

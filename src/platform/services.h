@@ -81,6 +81,7 @@ struct Outcome
 
     bool operator==(const Outcome &) const = default;
 
+    // One maker per test, so that a window's call names the figures it hands over.
     static Outcome reaction(double seconds, const QString &verdict)
     {
         return { Test::Reaction, {}, seconds, 0, 0, 0, {}, false, 0, 0, verdict };
