@@ -74,8 +74,10 @@ bool restart(QChart *chart, const QString &title, bool empty)
 {
     chart->setLocalizeNumbers(true); // the decimal comma of the rest of the program
     chart->removeAllSeries();
-    for (QAbstractAxis *axis : chart->axes())
-        chart->removeAxis(axis);
+    for (QAbstractAxis *axis : chart->axes()) {
+        chart->removeAxis(axis); // which hands the axis back to us
+        delete axis;
+    }
     chart->setTitle(empty ? noResults : title);
     return !empty;
 }

@@ -196,8 +196,10 @@ private slots:
         const QList<QPointF> outline = points(dialog, "spread", "histogram");
         QCOMPARE(outline.mid(21, 3) << outline.constLast(),
             (QList<QPointF> { { 0.25, 1 }, { 0.275, 1 }, { 0.275, 0 }, { 1, 0 } }));
+        const QChart *spread = dialog.findChild<QChartView *>("spread")->chart();
+        QCOMPARE(static_cast<QValueAxis *>(spread->axes(Qt::Vertical)[0])->min(), 0.0); // the bars stand on 0
         // Every other verdict band, the counts, the median.
-        QCOMPARE(dialog.findChild<QChartView *>("spread")->chart()->series().size(), 5 + 2);
+        QCOMPARE(spread->series().size(), 5 + 2);
         // Bins a quarter band wide, so that a band's bounds always fall between two bins.
         const Bins bins = binned({ -0.02, 0.3, 0.324, 1.2 });
         QList<int> found { qRound(bins.from * 100), int(bins.counts.size()) }; // where they start, how many
