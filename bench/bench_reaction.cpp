@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
 
     FakeServices fake;
     RecordingCounter counter;
-    platform::Services services { fake.dialogs, fake.random, fake.desktop, counter, fake.program };
+    platform::Services services { fake.dialogs, fake.random, fake.desktop, counter, fake.program, fake.history };
     Form1 form(services);
     form.setVisible(true);
     if (!QTest::qWaitForWindowExposed(form.frame())) {

@@ -7,6 +7,8 @@ packages=(
     cmake ninja-build g++            # the build
     clang-format                     # the format check of the tests
     qt6-base-dev qt6-qpa-plugins     # Qt 6 Widgets and Qt Test, the X11 platform
+    qt6-charts-dev libqt6opengl6-dev # the history's charts (Qt Charts needs Qt OpenGL's CMake files)
+    libqt6sql6-sqlite                # the history's database: Qt SQL's SQLite driver
     fonts-dejavu-core                # text on the offscreen and X11 platforms
     xvfb xfonts-base xauth xdotool x11-utils  # the real-window tests
     imagemagick                      # screenshots of the real window

@@ -1,3 +1,4 @@
+#include "history/resulthistory.h"
 #include "platform/realservices.h"
 #include "shell/registry.h"
 #include "shell/start.h"
@@ -10,7 +11,9 @@ int main(int argc, char *argv[])
     // The registry ends the program when its last window unloads, not Qt.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    platform::RealServices real;
+    platform::RealServices real([](platform::Dialogs &dialogs, platform::Program &program) {
+        return std::make_unique<history::ResultHistory>(dialogs, program);
+    });
     WindowRegistry registry(real.services());
     real.program().onShowStart = [&registry] { registry.start().setVisible(true); };
 

@@ -104,8 +104,9 @@ void RealProgram::showStart()
         onShowStart();
 }
 
-RealServices::RealServices()
-    : services_ { dialogs_, random_, desktop_, counter_, program_ }
+RealServices::RealServices(const HistoryMaker &makeHistory)
+    : history_(makeHistory(dialogs_, program_))
+    , services_ { dialogs_, random_, desktop_, counter_, program_, *history_ }
 { }
 
 } // namespace platform

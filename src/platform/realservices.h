@@ -50,11 +50,15 @@ public:
     std::function<void()> onShowStart; // wired by the shell
 };
 
-// Owns one of each and hands them out as a Services record.
+// Owns one of each and hands them out as a Services record. The history
+// lives in its own folder and needs the dialogs and the program, so the
+// caller makes it from them.
 class RealServices
 {
 public:
-    RealServices();
+    using HistoryMaker = std::function<std::unique_ptr<History>(Dialogs &, Program &)>;
+
+    explicit RealServices(const HistoryMaker &makeHistory);
     Services &services() { return services_; }
     RealProgram &program() { return program_; }
 
@@ -64,6 +68,7 @@ private:
     RealDesktop desktop_;
     SteadyCounter counter_;
     RealProgram program_;
+    std::unique_ptr<History> history_;
     Services services_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QPoint>
 #include <QString>
 #include <QtGlobal>
@@ -59,6 +60,58 @@ public:
     virtual void showStart() = 0; // a test window going back to the start window
 };
 
+// The four tests, as the history tells their results apart.
+enum class Test { Reaction, Memory, Dexterity, Arithmetic };
+
+// One finished result as the player saw it. Each test fills in its own figures
+// and leaves the others at their zero; the history stamps the time.
+struct Outcome
+{
+    Test test = Test::Reaction;
+    QDateTime when; // UTC; set by the history when it records the result
+    double seconds = 0; // reaction: the time; dexterity: the seconds of the run
+    int points = 0; // memory: colours repeated right; dexterity, arithmetic: the points
+    int colours = 0; // memory: colours per game
+    int displayMs = 0; // memory: how long each colour was shown
+    QString mode; // dexterity: the mode's name
+    bool won = false; // dexterity: the run reached the goal
+    int lowfactor = 0; // arithmetic: the range, as the drill draws its factors
+    int factorspan = 0;
+    QString sentence; // the verdict or result sentence shown
+
+    bool operator==(const Outcome &) const = default;
+
+    // One maker per test, so that a window's call names the figures it hands over.
+    static Outcome reaction(double seconds, const QString &verdict)
+    {
+        return { Test::Reaction, {}, seconds, 0, 0, 0, {}, false, 0, 0, verdict };
+    }
+    static Outcome memory(int score, int colours, int displayMs, const QString &sentence)
+    {
+        return { Test::Memory, {}, 0, score, colours, displayMs, {}, false, 0, 0, sentence };
+    }
+    static Outcome dexterity(int points, int seconds, const QString &mode, bool won, const QString &sentence)
+    {
+        return { Test::Dexterity, {}, double(seconds), points, 0, 0, mode, won, 0, 0, sentence };
+    }
+    static Outcome arithmetic(int points, int lowfactor, int factorspan, const QString &sentence)
+    {
+        return { Test::Arithmetic, {}, 0, points, 0, 0, {}, false, lowfactor, factorspan, sentence };
+    }
+};
+
+// Every finished result with its date, and the "Verlauf" window that shows them.
+class History
+{
+public:
+    virtual ~History() = default;
+    // Keeps a result. Never blocks or stops the game: a failure is told once,
+    // later, and the results of this run still show.
+    virtual void record(const Outcome &outcome) = 0;
+    // The test's "Verlauf" window, modal over parent; returns when it is closed.
+    virtual void show(Test test, QWidget *parent) = 0;
+};
+
 struct Services
 {
     Dialogs &dialogs;
@@ -66,6 +119,7 @@ struct Services
     Desktop &desktop;
     Counter &counter;
     Program &program;
+    History &history;
 };
 
 } // namespace platform

@@ -17,7 +17,12 @@ const QString caption = QStringLiteral("Korvane");
 const QString advertisement = QStringLiteral(
     "Schauen Sie einfach mal auf meiner Homepage vorbei, hier gibt es noch mehr kostenlose Programme. "
     "Auserdem finden Sie hier ein Rätsellexikon, mit dem wohl kein Kreuzworträtsel mehr ungelöst bleibt.");
+const QString reactionCaption = QStringLiteral("Reaktionstest");
+const QString memoryCaption = QStringLiteral("Gedächtnistrainning");
+const QString dexterityCaption = QStringLiteral("Geschicklichkeit");
+const QString arithmeticCaption = QStringLiteral("Kopfrechnen");
 const QString infoMenu = QStringLiteral("Info");
+const QString historyMenu = QStringLiteral("Verlauf");
 const QString packageStatement = QStringLiteral("Korvane " KORVANE_VERSION " – Freeware vom Korvane-Team");
 
 struct Colour
@@ -48,13 +53,13 @@ Start::~Start() = default;
 void Start::createControls(QWidget *client, QMenuBar *menuBar)
 {
     c = std::make_unique<Controls>();
-    c->Command2 = makeButton(client, "Command2", QStringLiteral("Reaktionstest"), twipsRect(120, 240, 1695, 495),
+    c->Command2 = makeButton(client, "Command2", reactionCaption, twipsRect(120, 240, 1695, 495),
         QStringLiteral("Testen Sie Ihre Reaktion"));
-    c->Command4 = makeButton(client, "Command4", QStringLiteral("Gedächtnistrainning"), twipsRect(120, 840, 1695, 495),
+    c->Command4 = makeButton(client, "Command4", memoryCaption, twipsRect(120, 840, 1695, 495),
         QStringLiteral("Hier müssen Sie sich Farben merken."));
-    c->Command3 = makeButton(client, "Command3", QStringLiteral("Geschicklichkeit"), twipsRect(120, 1440, 1695, 495),
+    c->Command3 = makeButton(client, "Command3", dexterityCaption, twipsRect(120, 1440, 1695, 495),
         QStringLiteral("So was ähnliches wie der heisse Draht"));
-    c->Command1 = makeButton(client, "Command1", QStringLiteral("Kopfrechnen"), twipsRect(120, 2040, 1695, 495),
+    c->Command1 = makeButton(client, "Command1", arithmeticCaption, twipsRect(120, 2040, 1695, 495),
         QStringLiteral("Hier wird fleißig multipliziert."));
     c->Command5 = makeButton(client, "Command5", QStringLiteral("beenden"), twipsRect(120, 2640, 1695, 495),
         QStringLiteral("Sie wollen doch nicht etwa..."));
@@ -76,6 +81,11 @@ void Start::createControls(QWidget *client, QMenuBar *menuBar)
     c->Timer1->setEnabled(true);
 
     c->free = makeMenuItem(makeMenu(menuBar, "inf", infoMenu), "free", packageStatement);
+    c->verlauf = makeMenu(menuBar, "verlauf", historyMenu);
+    c->vreak = makeMenuItem(c->verlauf, "vreak", reactionCaption, [this] { vreak_Click(); });
+    c->vgedae = makeMenuItem(c->verlauf, "vgedae", memoryCaption, [this] { vgedae_Click(); });
+    c->vgesch = makeMenuItem(c->verlauf, "vgesch", dexterityCaption, [this] { vgesch_Click(); });
+    c->vkopf = makeMenuItem(c->verlauf, "vkopf", arithmeticCaption, [this] { vkopf_Click(); });
 
     QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
     QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
@@ -129,6 +139,11 @@ void Start::Command1_Click()
 void Start::Command5_Click()
 {
     services.program.End();
+}
+
+void Start::showHistory(Test test)
+{
+    services.history.show(test, frame());
 }
 
 void Start::Label1_Click()

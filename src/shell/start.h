@@ -5,6 +5,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 namespace platform {
 class Timer;
@@ -21,6 +22,11 @@ struct StartControls
     QLabel *Label1; // the homepage link
     platform::Timer *Timer1; // the link's colour cycle
     QAction *free; // the package statement under "Info"
+    QMenu *verlauf; // "Verlauf": each test's history
+    QAction *vreak;
+    QAction *vgedae;
+    QAction *vgesch;
+    QAction *vkopf;
 };
 
 // The start window: a button for each test, "beenden", an advertising text and
@@ -40,6 +46,10 @@ public:
     void Command1_Click();
     void Command5_Click();
     void Label1_Click();
+    void vreak_Click() { showHistory(platform::Test::Reaction); }
+    void vgedae_Click() { showHistory(platform::Test::Memory); }
+    void vgesch_Click() { showHistory(platform::Test::Dexterity); }
+    void vkopf_Click() { showHistory(platform::Test::Arithmetic); }
 
     // Fields; they survive unloading, so the colour cycle goes on where it was.
     short colourstep = 0;
@@ -52,6 +62,7 @@ protected:
 
 private:
     void openTest(TestWindow which, bool unloadStart);
+    void showHistory(platform::Test test);
 
     WindowRegistry &registry_;
 };

@@ -130,6 +130,24 @@ private slots:
         QVERIFY(program.fake.dialogs.shown.isEmpty());
     }
 
+    void verlaufMenuShowsEachTestsHistory()
+    {
+        Program program;
+        QMenuBar *bar = program.start().frame()->menuBar();
+        QCOMPARE(bar->actions()[1]->text(), QStringLiteral("Verlauf"));
+        QStringList items;
+        for (QAction *item : bar->actions()[1]->menu()->actions()) {
+            items << item->text();
+            item->trigger();
+        }
+        QCOMPARE(items, (QStringList { "Reaktionstest", "Gedächtnistrainning", "Geschicklichkeit", "Kopfrechnen" }));
+        using platform::Test;
+        QWidget *frame = program.start().frame();
+        QCOMPARE(program.fake.history.shown,
+            (QList<FakeHistory::Shown> { { Test::Reaction, frame }, { Test::Memory, frame }, { Test::Dexterity, frame },
+                { Test::Arithmetic, frame } }));
+    }
+
     void testButtonSwitchesToItsWindow_data()
     {
         QTest::addColumn<TestWindow>("which");

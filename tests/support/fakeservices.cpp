@@ -52,5 +52,5 @@ void FakeProgram::showStart()
 }
 
 FakeServices::FakeServices()
-    : services { dialogs, random, desktop, counter, program }
+    : services { dialogs, random, desktop, counter, program, history }
 { }

@@ -84,6 +84,22 @@ public:
     std::function<void()> onShowStart;
 };
 
+class FakeHistory : public platform::History
+{
+public:
+    void record(const platform::Outcome &outcome) override { recorded << outcome; }
+    void show(platform::Test test, QWidget *parent) override { shown << Shown { test, parent }; }
+
+    struct Shown
+    {
+        platform::Test test;
+        QWidget *parent;
+        bool operator==(const Shown &) const = default;
+    };
+    QList<platform::Outcome> recorded; // every result, as the window handed it over
+    QList<Shown> shown; // every "Verlauf" window asked for
+};
+
 class FakeServices
 {
 public:
@@ -94,5 +110,6 @@ public:
     FakeDesktop desktop;
     FakeCounter counter;
     FakeProgram program;
+    FakeHistory history;
     platform::Services services;
 };
