@@ -88,7 +88,7 @@ Store *ResultHistory::store()
 {
     if (store_ || !failure_.isEmpty())
         return store_.get();
-    store_ = std::make_unique<Store>(QDir(program_.applicationDir()).filePath(fileName));
+    store_ = std::make_unique<Store>(QDir(program_.listFolder()).filePath(fileName));
     if (!store_->open())
         giveUp();
     return store_.get();

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
 #include <QWidget>
 #include <chrono>
@@ -88,9 +91,35 @@ quint64 SteadyCounter::frequency()
     return static_cast<quint64>(Period::den / Period::num);
 }
 
-QString RealProgram::applicationDir()
+void setIdentity()
 {
-    return QCoreApplication::applicationDirPath();
+    QCoreApplication::setApplicationName(QStringLiteral("korvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORVANE_VERSION));
+    // A domain, no organisation name: that name would become a folder above the data folder.
+    QCoreApplication::setOrganizationDomain(QStringLiteral("korvane.de"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.korvane.korvane"));
+}
+
+QString chooseListFolder(const QString &programFolder, bool programFolderWritable, const QString &dataFolder)
+{
+    return programFolderWritable ? programFolder : dataFolder;
+}
+
+bool canCreateFileIn(const QString &folder)
+{
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("korvane-probe-XXXXXX")));
+    return probe.open(); // and the probe is removed with it
+}
+
+QString RealProgram::listFolder()
+{
+    // Once per run, so that reading, qualifying and saving all use the same place.
+    if (listFolder_.isEmpty()) {
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        listFolder_ = chooseListFolder(programFolder, canCreateFileIn(programFolder),
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    }
+    return listFolder_;
 }
 
 void RealProgram::End()

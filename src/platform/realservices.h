@@ -40,14 +40,28 @@ public:
     quint64 frequency() override;
 };
 
+// The program's name, version and desktop entry, as the desktop and the data
+// folder (~/.local/share/korvane) know them.
+void setIdentity();
+
+// The list folder: the program's own folder when the player can write there, so
+// that a portable copy keeps its lists beside it and old lists stay where they
+// are; else the player's data folder.
+QString chooseListFolder(const QString &programFolder, bool programFolderWritable, const QString &dataFolder);
+// Whether a file can really be created (and is removed again) in the folder.
+bool canCreateFileIn(const QString &folder);
+
 class RealProgram : public Program
 {
 public:
-    QString applicationDir() override;
+    QString listFolder() override;
     void End() override;
     void showStart() override;
 
     std::function<void()> onShowStart; // wired by the shell
+
+private:
+    QString listFolder_; // empty until first asked
 };
 
 // Owns one of each and hands them out as a Services record. The history

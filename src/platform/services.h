@@ -55,7 +55,9 @@ class Program
 {
 public:
     virtual ~Program() = default;
-    virtual QString applicationDir() = 0; // no trailing separator
+    // Where the best lists and the history live, decided once per run; no
+    // trailing separator. It may not exist yet: the first save creates it.
+    virtual QString listFolder() = 0;
     virtual void End() = 0; // stops at once, no unload steps
     virtual void showStart() = 0; // a test window going back to the start window
 };

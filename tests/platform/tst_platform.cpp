@@ -1,9 +1,11 @@
 #include "fakeservices.h"
 #include "platform/controls.h"
+#include "platform/realservices.h"
 #include "platform/runtime.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTest>
@@ -105,6 +108,40 @@ class tst_platform : public QObject
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void listFolderBesideTheProgramOnlyWhenWritable_data()
+    {
+        QTest::addColumn<QString>("programFolder"); // below a fresh temporary folder; "" is that folder
+        QTest::addColumn<bool>("creatable");
+        QTest::addRow("writable folder") << "" << true;
+        QTest::addRow("missing folder") << "gone" << false;
+        QTest::addRow("a file in the folder's place") << "file" << false;
+    }
+    void listFolderBesideTheProgramOnlyWhenWritable()
+    {
+        const QTemporaryDir temporary;
+        const QDir top(temporary.path());
+        QFile file(top.filePath("file"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QFETCH(QString, programFolder);
+        const QString folder = top.filePath(programFolder);
+        QFETCH(bool, creatable);
+        QCOMPARE(canCreateFileIn(folder), creatable);
+        QCOMPARE(top.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList { "file" });
+        // The answer decides; a read-only folder is passed in, as root could write anywhere.
+        const QString data = QStringLiteral("/home/ida/.local/share/korvane");
+        QCOMPARE(chooseListFolder(folder, creatable, data), creatable ? folder : data);
+    }
+
+    void dataFolderIsNamedAfterTheProgramAlone()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        setIdentity();
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QCOMPARE(data.section('/', -2), QStringLiteral("share/korvane")); // no organisation folder between
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("de.korvane.korvane"));
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(KORVANE_VERSION));
+    }
 
     void conversionsFollowTheOldRuntime_data()
     {

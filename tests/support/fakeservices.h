@@ -73,7 +73,7 @@ class FakeProgram : public platform::Program
 {
 public:
     FakeProgram();
-    QString applicationDir() override { return dir; }
+    QString listFolder() override { return dir; }
     void End() override { ++ended; }
     void showStart() override;
 
