@@ -22,6 +22,8 @@ const QString unreadablePrompt = QStringLiteral("Die Bestenliste %1 kann nicht g
 const QString unwritablePrompt = QStringLiteral("Die Bestenliste %1 kann nicht gespeichert werden. ");
 const QString busyPrompt = QStringLiteral(
     "Die Bestenliste %1 wird gerade von einem anderen Korvane benutzt. Bitte versuchen Sie es gleich noch einmal.");
+const QString folderReadOnlyCause = QStringLiteral("Bitte prüfen Sie, ob der Ordner %1 beschreibbar ist.");
+const QString retryQuestion = QStringLiteral("\n\nNoch einmal versuchen?");
 const QString ellipsis = QStringLiteral("…");
 
 // The view shows this many lines at most, each cut to this many characters, so
@@ -29,7 +31,7 @@ const QString ellipsis = QStringLiteral("…");
 constexpr int viewMaxLines = 1000;
 constexpr int viewCap = 300;
 
-QString causeOf(Fault fault)
+QString causeOf(Fault fault, const QString &name)
 {
     switch (fault) {
     case Fault::Link:
@@ -46,14 +48,11 @@ QString causeOf(Fault fault)
         return QStringLiteral("Die Datei lässt sich nicht lesen. Bitte prüfen Sie ihre Zugriffsrechte.");
     case Fault::FileReadOnly:
         return QStringLiteral("Die Datei ist schreibgeschützt.");
-    case Fault::FolderReadOnly:
-        return QStringLiteral("Bitte prüfen Sie, ob der Ordner des Programms beschreibbar ist, und versuchen Sie es "
-                              "noch einmal.");
     case Fault::NoSpace:
         return QStringLiteral(
             "Auf dem Datenträger ist nicht genug Platz frei. Die bisherige Liste bleibt unverändert.");
     case Fault::LockInTheWay:
-        return QStringLiteral("An der Stelle ihrer Sperrdatei %1.lock steht keine gewöhnliche Datei.");
+        return QStringLiteral("An der Stelle ihrer Sperrdatei %1.lock steht keine gewöhnliche Datei.").arg(name);
     default:
         return QStringLiteral("Beim Zugriff auf die Datei ist ein Fehler aufgetreten. Bitte versuchen Sie es noch "
                               "einmal.");
@@ -96,7 +95,7 @@ HighScoreList::HighScoreList(const ListVariant &variant, platform::Services &ser
 
 QString HighScoreList::path() const
 {
-    return QDir(services_.program.applicationDir()).filePath(variant_.fileName);
+    return QDir(services_.program.listFolder()).filePath(variant_.fileName);
 }
 
 bool HighScoreList::fileexists() const
@@ -134,44 +133,61 @@ int HighScoreList::checkqualification(int points)
 
 bool HighScoreList::saveEntry(const Result &result, QLineEdit *nameBox)
 {
-    QLockFile lock(path() + QStringLiteral(".lock"));
-    if (const Fault fault = listlock::take(lock, lockWaitMs_); fault != Fault::None) {
-        complain(unwritablePrompt, fault);
-        return false;
-    }
-    listlock::removeStrays(path());
     if (nameBox->text().isEmpty())
         nameBox->setText(anonymous);
     const QString entry = entrylines::entryLine(variant_, result, entrylines::cleanName(nameBox->text()));
+    // Whatever went wrong, the player may try again or give the entry up, never stays stuck.
+    for (;;) {
+        const Fault fault = trysave(entry);
+        if (fault == Fault::None)
+            return true;
+        if (services_.dialogs.MsgBox(failurePrompt(unwritablePrompt, fault) + retryQuestion,
+                platform::vbYesNo + platform::vbExclamation, failureTitle)
+            != platform::vbYes)
+            return false;
+    }
+}
+
+Fault HighScoreList::trysave(const QString &entry)
+{
+    // The data folder is made by the first save, not by merely starting the program.
+    if (!QDir().mkpath(services_.program.listFolder()))
+        return Fault::FolderReadOnly;
+    QLockFile lock(path() + QStringLiteral(".lock"));
+    if (const Fault fault = listlock::take(lock, lockWaitMs_); fault != Fault::None)
+        return fault;
+    listlock::removeStrays(path());
     return fileexists() ? insertentry(entry) : writefirstentry(entry);
 }
 
-bool HighScoreList::writefirstentry(const QString &entry)
+Fault HighScoreList::writefirstentry(const QString &entry)
 {
-    return written(listfile::write(path(), { entry }));
+    return listfile::write(path(), { entry });
 }
 
-bool HighScoreList::insertentry(const QString &entry)
+Fault HighScoreList::insertentry(const QString &entry)
 {
     // A save keeps the first ten lines, so only they are read, and only in full.
     const int kept = entrylines::keptOldLines;
     const listfile::Reading reading = listfile::read(path(), kept, kept);
     if (reading.fault != Fault::None)
-        return written(reading.fault);
-    return written(listfile::write(path(), entrylines::withEntry(reading.lines, entry)));
+        return reading.fault;
+    return listfile::write(path(), entrylines::withEntry(reading.lines, entry));
 }
 
-bool HighScoreList::written(Fault fault)
+QString HighScoreList::failurePrompt(const QString &prompt, Fault fault) const
 {
-    if (fault != Fault::None)
-        complain(unwritablePrompt, fault);
-    return fault == Fault::None;
+    const QString name = variant_.fileName;
+    if (fault == Fault::Busy)
+        return busyPrompt.arg(name);
+    if (fault == Fault::FolderReadOnly)
+        return prompt.arg(name) + folderReadOnlyCause.arg(QDir::toNativeSeparators(services_.program.listFolder()));
+    return prompt.arg(name) + causeOf(fault, name);
 }
 
 void HighScoreList::complain(const QString &prompt, Fault fault)
 {
-    const QString text = fault == Fault::Busy ? busyPrompt : prompt + causeOf(fault);
-    services_.dialogs.MsgBox(text.arg(variant_.fileName), platform::vbOKOnly + platform::vbExclamation, failureTitle);
+    services_.dialogs.MsgBox(failurePrompt(prompt, fault), platform::vbOKOnly + platform::vbExclamation, failureTitle);
 }
 
 void HighScoreList::prepareNameBox(QLineEdit *nameBox)

@@ -8,7 +8,7 @@ class QLineEdit;
 class QListWidget;
 class QWidget;
 
-// One best list in the application directory, and what a game window does with
+// One best list in the list folder, and what a game window does with
 // it: show it, check a result, take a name and write the entry.
 class HighScoreList
 {
@@ -29,8 +29,10 @@ public:
     int checkqualification(int points);
 
     // Writes the entry under the name in the box ("Anonymer" when it is empty;
-    // the box then shows it). Creates the list or inserts in rank order. On
-    // failure the player is told, the list stays as it was, and false comes back.
+    // the box then shows it). Creates the list (and its folder) or inserts in
+    // rank order. On failure the player is told why and asked whether to try
+    // again; true when the entry was saved, false when the player gave it up
+    // (the list stays as it was). Either way the name panel may close.
     bool saveEntry(const Result &result, QLineEdit *nameBox);
 
     // Makes a name box accept only what a list line can hold.
@@ -40,9 +42,10 @@ public:
     void setLockWait(int milliseconds) { lockWaitMs_ = milliseconds; }
 
 private:
-    bool writefirstentry(const QString &entry);
-    bool insertentry(const QString &entry);
-    bool written(listfile::Fault fault);
+    listfile::Fault trysave(const QString &entry);
+    listfile::Fault writefirstentry(const QString &entry);
+    listfile::Fault insertentry(const QString &entry);
+    QString failurePrompt(const QString &prompt, listfile::Fault fault) const;
     void complain(const QString &prompt, listfile::Fault fault);
 
     const ListVariant &variant_;

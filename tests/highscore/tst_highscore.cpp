@@ -325,7 +325,7 @@ private slots:
         QTest::newRow("read-only folder") << Setup([](const QDir &d, QLockFile &) {
             ::chmod(QFile::encodeName(d.path()), 0555);
             return mountReadOnly(d.path()) ? nullptr : "mounting is not allowed here";
-        }) << true << u"Bitte prüfen Sie, ob der Ordner des Programms beschreibbar ist"_s;
+        }) << true << u"gespeichert werden. Bitte prüfen Sie, ob der Ordner /"_s;
     }
     void refusedSaveChangesNothing()
     {
@@ -362,8 +362,60 @@ private slots:
         QFETCH(QString, cause);
         for (const ShownBox &box : fake.dialogs.shown)
             QVERIFY2(box.title == "Bestenliste" && box.prompt.contains(cause), qPrintable(box.prompt));
+        const ShownBox saving = fake.dialogs.shown.last();
+        QCOMPARE(std::pair(saving.buttons, saving.prompt.endsWith(u"\n\nNoch einmal versuchen?"_s)),
+            std::pair(platform::vbYesNo + platform::vbExclamation, true));
         QCOMPARE(state(), before);
         QVERIFY(!QFileInfo::exists(folder.filePath("../elsewhere.lst")));
+    }
+
+    void failedSaveIsTriedAgainOrGivenUp_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<int>("clearedWithBox"); // the obstacle goes while this box is open; 0: never
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<int>("boxes");
+        using namespace platform;
+        QTest::newRow("given up at once") << QList { int(vbNo) } << 0 << false << 1;
+        QTest::newRow("tried again in vain, then given up") << QList { int(vbYes), int(vbNo) } << 0 << false << 2;
+        QTest::newRow("tried again once the way is free") << QList { int(vbYes) } << 1 << true << 1;
+        QTest::newRow("free only on the second try") << QList { int(vbYes), int(vbYes) } << 2 << true << 2;
+        QTest::newRow("freed, but given up") << QList { int(vbNo) } << 1 << false << 1;
+    }
+    void failedSaveIsTriedAgainOrGivenUp()
+    {
+        FakeServices fake;
+        HighScoreList list(lists::arithmetic, fake.services);
+        const QDir folder(fake.program.dir);
+        QVERIFY(folder.mkdir("best2.lst"));
+        QFETCH(QList<int>, answers);
+        QFETCH(int, clearedWithBox);
+        fake.dialogs.answers = answers;
+        fake.dialogs.whileOpen = [&] {
+            if (fake.dialogs.shown.size() == clearedWithBox)
+                folder.rmdir("best2.lst");
+        };
+        QLineEdit name(u"Ida"_s);
+        QTEST(list.saveEntry({ 7, 0, {} }, &name), "saved");
+        QTEST(int(fake.dialogs.shown.size()), "boxes");
+        QFETCH(bool, saved);
+        QCOMPARE(readBytes(list.path()), saved ? QByteArray(" 7  Punkte f\xFCr  Ida\r\n") : QByteArray());
+    }
+
+    void listFolderIsMadeByTheFirstSave()
+    {
+        FakeServices fake;
+        fake.program.dir = fake.program.temporary.filePath(u"share/korvane"_s);
+        HighScoreList list(lists::memory, fake.services);
+        QCOMPARE(list.path(), fake.program.dir + u"/best.lst"_s);
+        QVERIFY(!list.fileexists());
+        list.showlist(nullptr, nullptr); // no list yet: says so, shows nothing
+        QVERIFY(!QFileInfo::exists(fake.program.dir)); // looking does not make it
+        QLineEdit name;
+        QVERIFY(list.saveEntry({ 4, 0, {} }, &name));
+        QCOMPARE(readBytes(list.path()), QByteArray(" 4  Punkte f\xFCr  Anonymer\r\n"));
+        QCOMPARE(fake.dialogs.shown.size(), 1);
+        QCOMPARE(fake.dialogs.shown.first().title, u"Na sowas"_s);
     }
 };
 
