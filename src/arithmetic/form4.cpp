@@ -275,6 +275,7 @@ void Form4::openentrypanel(int points)
     entry.points = points;
     c->Label5->setText(entryPrefix + QString::number(points) + entrySuffix);
     showOnTop(c->Frame1);
+    c->Command1->setEnabled(false); // no new drill under the open panel
 }
 
 void Form4::z10_Click()
@@ -313,12 +314,14 @@ void Form4::lis_Click()
 
 void Form4::Command3_Click()
 {
-    // On failure the player has been told, and the panel stays open for another try.
-    if (!list.saveEntry(entry, c->Text2) || !isLoaded())
+    // Saved, or given up after a failure the player was told about: the panel closes.
+    list.saveEntry(entry, c->Text2);
+    if (!isLoaded())
         return;
     // The range menu stays as it is: after an entry only a cancel, an end
     // without an entry or a new load enable it again.
     c->Frame1->hide();
+    c->Command1->setEnabled(true);
 }
 
 void Form4::Command4_Click()

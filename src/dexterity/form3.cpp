@@ -221,6 +221,7 @@ void Form3::opennamepanel()
     run.openEntry();
     c->Frame3->show();
     c->Frame3->raise();
+    c->Command1->setEnabled(false); // no new run under the open panel
     c->Label4->setText(pointsSentence(run.points));
     c->Label4->setFont(designFont(pointsFontSize, true)); // the full size, where the last sentence was shrunk
     fitToBox(c->Label4);
@@ -236,10 +237,14 @@ void Form3::Timer2_Timer()
 void Form3::Command4_Click()
 {
     const bool firstEntry = !list.fileexists();
-    if (!list.saveEntry(run.entry, c->Text2))
-        return; // the player was told; the panel stays for another try
-    run.entrySaved(firstEntry);
+    // Saved, or given up after a failure the player was told about: the panel closes.
+    const bool saved = list.saveEntry(run.entry, c->Text2);
+    if (!isLoaded())
+        return;
+    if (saved)
+        run.entrySaved(firstEntry);
     c->Frame3->hide();
+    c->Command1->setEnabled(true);
 }
 
 void Form3::ganzeinfach_Click()

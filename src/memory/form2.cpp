@@ -160,19 +160,22 @@ void form2::askforname()
     // Fixed now: a game started before the name is confirmed must not change it.
     entry = Result { game_.resultscore, {}, {} };
     c->Frame3->show();
+    c->Command1->setEnabled(false); // no new game under the open panel
     c->Text1->setFocus();
 }
 
 void form2::Command9_Click()
 {
-    // A list that could not be written keeps the panel open for another try.
-    if (list.saveEntry(entry, c->Text1) && isLoaded())
-        c->Frame3->hide();
+    // Saved, or given up after a failure the player was told about: the panel closes.
+    list.saveEntry(entry, c->Text1);
+    if (isLoaded())
+        Command10_Click();
 }
 
 void form2::Command10_Click()
 {
     c->Frame3->hide();
+    c->Command1->setEnabled(true);
 }
 
 void form2::kl_Click()

@@ -184,14 +184,17 @@ void MemoryTest::playedThroughTheWindow()
             (tick % 2 ? c->Timer1 : c->Timer2)->tick();
         QTest::mouseClick(c->Command4, Qt::LeftButton);
         QTest::keyClicks(c->Text1, QStringLiteral("Jan"));
-        QVERIFY(QDir().mkdir(best.fileName())); // a folder in the list's place: the save fails, the panel stays
-        QTest::mouseClick(c->Command9, Qt::LeftButton);
-        QVERIFY(QDir().rmdir(best.fileName()) && !c->Frame3->isHidden());
-        QTest::mouseClick(c->Command9, Qt::LeftButton);
-        QVERIFY(best.open(QIODevice::ReadOnly) && best.readAll() == " 2  Punkte f\xfcr  Jan\r\n");
+        QVERIFY(QDir().mkdir(best.fileName())); // a folder in the list's place: the save fails
+        QTest::mouseClick(c->Command9, Qt::LeftButton); // and is given up: the panel closes, nothing written
+        QVERIFY(QDir().rmdir(best.fileName()) && c->Frame3->isHidden() && !best.exists());
         QTest::mouseClick(c->Command7, Qt::LeftButton); // 0 earns a place on a list this short
         QCOMPARE(onShow(), (QStringList { "Command1", "Frame3", "Label1" }));
-        QTest::mouseClick(c->Command10, Qt::LeftButton);
+        QTest::mouseClick(c->Command1, Qt::LeftButton); // no new game under the open panel
+        QCOMPARE(std::pair(onShow(), c->Command1->isEnabled()),
+            std::pair(QStringList { "Command1", "Frame3", "Label1" }, false));
+        QTest::mouseClick(c->Command9, Qt::LeftButton);
+        QVERIFY(best.open(QIODevice::ReadOnly) && best.readAll() == " 0  Punkte f\xfcr  Jan\r\n");
+        QVERIFY(c->Command1->isEnabled());
     }
     c->best->trigger();
     c->hilf->trigger();
