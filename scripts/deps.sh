@@ -1,19 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and benchmarking Korvane need.
-# Packages already present are skipped.
+# Installs the Debian packages a job needs; packages already present are skipped.
+# Usage: deps.sh [run|test|bench|package]
+#   run      building and running Korvane (the default)
+#   test     run, and the tools of the tests (virtual X display, format check, validators)
+#   bench    test, and the tools of the benchmarks
+#   package  run, and what cpack needs to build the Debian package
 set -euo pipefail
 
-packages=(
+run=(
     cmake ninja-build g++            # the build
-    clang-format                     # the format check of the tests
-    qt6-base-dev qt6-qpa-plugins     # Qt 6 Widgets and Qt Test, the X11 platform
+    qt6-base-dev qt6-qpa-plugins     # Qt 6 Widgets, the X11 platform
     qt6-charts-dev libqt6opengl6-dev # the history's charts (Qt Charts needs Qt OpenGL's CMake files)
     libqt6sql6-sqlite                # the history's database: Qt SQL's SQLite driver
+    qt6-translations-l10n            # Qt's own texts in German
     fonts-dejavu-core                # text on the offscreen and X11 platforms
+)
+test=(
+    clang-format                     # the format check of the tests
     xvfb xfonts-base xauth xdotool x11-utils  # the real-window tests
     imagemagick                      # screenshots of the real window
+    desktop-file-utils appstream     # the validators of the desktop entry and the metainfo
+)
+bench=(
     valgrind                         # the benchmarks' instruction counts
 )
+package=(
+    dpkg-dev file                    # cpack's Debian generator and its dependency search
+)
+
+case "${1:-run}" in
+run) packages=("${run[@]}") ;;
+test) packages=("${run[@]}" "${test[@]}") ;;
+bench) packages=("${run[@]}" "${test[@]}" "${bench[@]}") ;;
+package) packages=("${run[@]}" "${package[@]}") ;;
+*)
+    echo "usage: deps.sh [run|test|bench|package]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

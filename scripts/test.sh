@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh
+bash scripts/deps.sh test
 jobs=$(nproc)
 
 # The code keeps the repository's format (.clang-format, Debian's clang-format 14).
