@@ -167,6 +167,7 @@ void Form4::createMenus(QMenuBar *menuBar)
     c->hilf = makeMenuBarItem(menuBar, "hilf", helpMenu, [this] { hilf_Click(); });
     c->enden = makeMenu(menuBar, "enden", endMenu);
     c->verlass = makeMenuItem(c->enden, "verlass", leaveItem, [this] { verlass_Click(); });
+    c->verlauf = makeHistoryItem(menuBar, Test::Arithmetic);
 }
 
 void Form4::connectControls(QWidget *client)
@@ -253,6 +254,7 @@ void Form4::showdrill()
 void Form4::endofdrill()
 {
     const int points = drill.points();
+    services.history.record(Outcome::arithmetic(points, drill.lowfactor, drill.factorspan, drill.score));
     if (!list.fileexists()) {
         openentrypanel(points); // the first result always earns an entry
         return;

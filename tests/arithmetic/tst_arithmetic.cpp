@@ -186,6 +186,7 @@ private slots:
         QCOMPARE(std::tuple(view(c), c.Label3->text(), c.Label5->text()),
             std::tuple(QStringList({ "Command1", "Text1 disabled", "Frame1", "Frame3", "eins disabled" }),
                 QStringLiteral("Noch 0 Sekunden"), QStringLiteral("Sie haben 3  Punkte errechnet.")));
+        QCOMPARE(program.fake.history.recorded, QList({ platform::Outcome::arithmetic(3, 10, 10, " 3 Punkte") }));
         QVERIFY(form.client()->children().indexOf(c.Frame1) > form.client()->children().indexOf(c.Frame3));
         QTest::mouseClick(c.Command5, Qt::LeftButton);
         QTest::mouseClick(c.Command1, Qt::LeftButton); // the countdown keeps its text until the first tick
@@ -244,6 +245,7 @@ private slots:
             std::tuple(QStringLiteral(" Sie haben 2 Punkte erreicht das gibt keinen Eintrag in die Highscoreliste!"), 0,
                 QStringLiteral("Das könnte noch besser werden"), tenLines));
         QCOMPARE(std::tuple(whileBoxOpen, view(c), labels(c)), std::tuple(ended, idle, noTexts));
+        QCOMPARE(program.fake.history.recorded, QList({ platform::Outcome::arithmetic(2, 1, 10, " 2 Punkte") }));
     }
 };
 

@@ -148,16 +148,18 @@ private slots:
                 { Test::Arithmetic, frame } }));
     }
 
-    void testButtonSwitchesToItsWindow_data()
+    void testButtonSwitchesToItsWindowWithItsHistory_data()
     {
         QTest::addColumn<TestWindow>("which");
         QTest::addColumn<bool>("startStaysLoaded");
-        QTest::newRow("Reaktionstest") << TestWindow::Reaction << true;
-        QTest::newRow("Gedächtnistrainning") << TestWindow::Memory << false;
-        QTest::newRow("Geschicklichkeit") << TestWindow::Dexterity << false;
-        QTest::newRow("Kopfrechnen") << TestWindow::Arithmetic << false;
+        QTest::addColumn<platform::Test>("test");
+        using platform::Test;
+        QTest::newRow("Reaktionstest") << TestWindow::Reaction << true << Test::Reaction;
+        QTest::newRow("Gedächtnistrainning") << TestWindow::Memory << false << Test::Memory;
+        QTest::newRow("Geschicklichkeit") << TestWindow::Dexterity << false << Test::Dexterity;
+        QTest::newRow("Kopfrechnen") << TestWindow::Arithmetic << false << Test::Arithmetic;
     }
-    void testButtonSwitchesToItsWindow()
+    void testButtonSwitchesToItsWindowWithItsHistory()
     {
         QFETCH(TestWindow, which);
         QFETCH(bool, startStaysLoaded);
@@ -166,6 +168,12 @@ private slots:
         QVERIFY(window.Visible());
         QVERIFY(!program.start().Visible());
         QCOMPARE(program.start().isLoaded(), startStaysLoaded);
+        // The window's own history: its menu bar's last item.
+        QFETCH(platform::Test, test);
+        QAction *verlauf = window.frame()->menuBar()->actions().last();
+        QCOMPARE(verlauf->text(), QStringLiteral("Verlauf"));
+        verlauf->trigger();
+        QCOMPARE(program.fake.history.shown, (QList<FakeHistory::Shown> { { test, window.frame() } }));
         window.frame()->close(); // back to the start window, and the program goes on
         QVERIFY(program.start().Visible());
         QCOMPARE(program.fake.program.ended, 0);
