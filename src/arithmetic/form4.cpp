@@ -259,14 +259,16 @@ void Form4::endofdrill()
         openentrypanel(points); // the first result always earns an entry
         return;
     }
-    drill.qualifies = short(list.checkqualification(points));
+    const std::optional<int> answer = list.checkqualification(points);
     if (!isLoaded())
         return; // closed while a box about the list was open
+    drill.qualifies = short(answer.value_or(0));
     if (drill.qualifies == 1) {
         openentrypanel(points);
         return;
     }
-    if (!ask(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle))
+    // Without an answer the player has been told why the list cannot take the drill.
+    if (answer && !ask(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle))
         return;
     drill.reset();
     showdrill();

@@ -209,10 +209,12 @@ void Form3::won()
         opennamepanel();
         return;
     }
-    const int answer = list.checkqualification(run.points);
+    const std::optional<int> answer = list.checkqualification(run.points);
     if (!isLoaded())
         return; // closed while a box about the list was open
-    run.qualification(answer);
+    run.qualification(answer.value_or(0));
+    if (!answer)
+        return; // the player has been told why the list cannot take the run
     if (run.qualifies == 0) {
         ask(noPlacePrompt, vbOKOnly, noPlaceTitle);
         return;

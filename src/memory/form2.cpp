@@ -133,7 +133,7 @@ void form2::handover(int score)
         askforname();
         return;
     }
-    qualifies = short(list.checkqualification(score));
+    qualifies = short(list.checkqualification(score).value_or(0));
     if (qualifies == 1 && isLoaded())
         askforname();
 }

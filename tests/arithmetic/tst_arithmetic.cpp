@@ -247,6 +247,18 @@ private slots:
         QCOMPARE(std::tuple(whileBoxOpen, view(c), labels(c)), std::tuple(ended, idle, noTexts));
         QCOMPARE(program.fake.history.recorded, QList({ platform::Outcome::arithmetic(2, 1, 10, " 2 Punkte") }));
     }
+
+    // A list that cannot be read: the player hears why once, and the drill ends without a box of its own.
+    void unreadableListIsToldOnce()
+    {
+        Program program;
+        QVERIFY(QDir(program.fake.program.dir).mkdir("best2.lst"));
+        Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
+        QTest::mouseClick(form.controls().Command1, Qt::LeftButton);
+        for (int second = 0; second < 60; ++second)
+            form.Timer1_Timer();
+        QCOMPARE(std::pair(program.fake.dialogs.shown.size(), view(form.controls())), std::pair(qsizetype(1), idle));
+    }
 };
 
 QTEST_MAIN(TestArithmetic)
