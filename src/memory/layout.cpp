@@ -190,6 +190,7 @@ void form2::buildMenus(QMenuBar *menuBar)
     c->hilf = makeMenuBarItem(menuBar, "hilf", helpMenu, [this] { hilf_Click(); });
     c->best = makeMenuBarItem(menuBar, "best", listMenu, [this] { best_Click(); });
     c->kl = makeMenuBarItem(menuBar, "kl", leaveMenu, [this] { kl_Click(); });
+    c->verlauf = makeHistoryItem(menuBar, Test::Memory);
 }
 
 void form2::connectButtons(QWidget *client)

@@ -118,4 +118,9 @@ std::optional<QString> Window::askText(const QString &prompt, const QString &tit
     return typed;
 }
 
+QAction *Window::makeHistoryItem(QMenuBar *menuBar, Test test)
+{
+    return makeMenuBarItem(menuBar, "verlauf", historyCaption, [this, test] { services.history.show(test, frame()); });
+}
+
 } // namespace platform

@@ -22,7 +22,6 @@ const QString memoryCaption = QStringLiteral("Gedächtnistrainning");
 const QString dexterityCaption = QStringLiteral("Geschicklichkeit");
 const QString arithmeticCaption = QStringLiteral("Kopfrechnen");
 const QString infoMenu = QStringLiteral("Info");
-const QString historyMenu = QStringLiteral("Verlauf");
 const QString packageStatement = QStringLiteral("Korvane " KORVANE_VERSION " – Freeware vom Korvane-Team");
 
 struct Colour
@@ -81,7 +80,7 @@ void Start::createControls(QWidget *client, QMenuBar *menuBar)
     c->Timer1->setEnabled(true);
 
     c->free = makeMenuItem(makeMenu(menuBar, "inf", infoMenu), "free", packageStatement);
-    c->verlauf = makeMenu(menuBar, "verlauf", historyMenu);
+    c->verlauf = makeMenu(menuBar, "verlauf", historyCaption);
     c->vreak = makeMenuItem(c->verlauf, "vreak", reactionCaption, [this] { vreak_Click(); });
     c->vgedae = makeMenuItem(c->verlauf, "vgedae", memoryCaption, [this] { vgedae_Click(); });
     c->vgesch = makeMenuItem(c->verlauf, "vgesch", dexterityCaption, [this] { vgesch_Click(); });

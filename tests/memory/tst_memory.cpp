@@ -169,6 +169,7 @@ void MemoryTest::playedThroughTheWindow()
     QTest::mouseClick(c->Command4, Qt::LeftButton); // after the result: nothing
     QCOMPARE(onShow(), (colourButtons + QStringList { "Frame1", "Label1", "Label4" }));
     QCOMPARE(c->Label2->text(), twoRight);
+    QCOMPARE(program.fake.history.recorded, QList({ platform::Outcome::memory(2, 5, 1500, twoRight) })); // once
     QVERIFY(c->Label2->font().bold() && c->Label3->font().bold() && c->Label4->font().bold());
 
     // Cancelled with the result on show; its OK while a new game runs hands over its score.
