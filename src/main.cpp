@@ -48,6 +48,18 @@ const char *const qtValueOptions[]
           "qwindowgeometry", "qwindowtitle", "qwindowicon", "name", "title", "session", "qmljsdebugger" };
 const char *const qtFlags[] = { "reverse", "sync", "widgetcount", "nograb", "dograb" };
 
+// The option as the player typed it (-x, --long or -long), found by its name.
+QString asTyped(const QStringList &arguments, const QString &name)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        const QString typed = argument.section(QLatin1Char('='), 0, 0);
+        if (typed.startsWith(QLatin1Char('-'))
+            && QStringView(typed).mid(typed.startsWith(QStringLiteral("--")) ? 2 : 1) == name)
+            return typed;
+    }
+    return name;
+}
+
 // What the command line asks for before any window opens: the exit code when
 // the program is to end at once, else nothing. Needs no display.
 std::optional<int> readCommandLine(const QStringList &arguments, QString *platform)
@@ -66,7 +78,9 @@ std::optional<int> readCommandLine(const QStringList &arguments, QString *platfo
 
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        print(stderr, unknown.isEmpty() ? missingValue.arg(arguments.last()) : unknownOption.arg(unknown.first()));
+        print(stderr,
+            unknown.isEmpty() ? missingValue.arg(arguments.last())
+                              : unknownOption.arg(asTyped(arguments, unknown.first())));
         return usageError;
     }
     if (parser.isSet(help)) {

@@ -32,7 +32,8 @@ expect 0 '^Korvane 1\.0$' '' --version
 expect 0 '^Korvane 1\.0$' '' -v
 expect 1 '' '^Korvane braucht eine grafische Oberfläche'
 expect 1 '' '^Korvane braucht eine grafische Oberfläche' -style Fusion
-expect 2 '' '^korvane: Unbekannte Option „bunt“' --bunt
+expect 2 '' '^korvane: Unbekannte Option „--bunt“' --bunt
+expect 2 '' '^korvane: Unbekannte Option „-x“' -style Fusion -x
 expect 2 '' '^korvane: Nach „-platform“ fehlt ein Wert' -platform
 expect 2 '' '^korvane: Unerwartetes Argument „Spiel“' Spiel
 exit $((failures > 0))
