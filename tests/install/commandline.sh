@@ -36,4 +36,12 @@ expect 2 '' '^korvane: Unbekannte Option „--bunt“' --bunt
 expect 2 '' '^korvane: Unbekannte Option „-x“' -style Fusion -x
 expect 2 '' '^korvane: Nach „-platform“ fehlt ein Wert' -platform
 expect 2 '' '^korvane: Unerwartetes Argument „Spiel“' Spiel
+# A Wayland session that also offers X: the program goes to X (here an X server
+# that is not there), unless a platform is chosen.
+chosen() {
+    env -u QT_QPA_PLATFORM DISPLAY=:65000 WAYLAND_DISPLAY=korvane-test-none XDG_SESSION_TYPE=wayland "$program" "$@" 2>&1 |
+        grep -q -- 'qt.qpa.xcb: could not connect to display :65000'
+}
+chosen || { echo "commandline: with DISPLAY and WAYLAND_DISPLAY set, X was not chosen" >&2; failures=$((failures + 1)); }
+! chosen -platform korvane-none || { echo "commandline: -platform was overruled" >&2; failures=$((failures + 1)); }
 exit $((failures > 0))
