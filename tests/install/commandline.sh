@@ -39,8 +39,10 @@ expect 2 '' '^korvane: Unerwartetes Argument „Spiel“' Spiel
 # A Wayland session that also offers X: the program goes to X (here an X server
 # that is not there), unless a platform is chosen.
 chosen() {
-    env -u QT_QPA_PLATFORM DISPLAY=:65000 WAYLAND_DISPLAY=korvane-test-none XDG_SESSION_TYPE=wayland "$program" "$@" 2>&1 |
-        grep -q -- 'qt.qpa.xcb: could not connect to display :65000'
+    local said
+    said=$(env -u QT_QPA_PLATFORM DISPLAY=:65000 WAYLAND_DISPLAY=korvane-test-none XDG_SESSION_TYPE=wayland \
+        "$program" "$@" 2>&1)
+    grep -q -- 'qt.qpa.xcb: could not connect to display :65000' <<<"$said"
 }
 chosen || { echo "commandline: with DISPLAY and WAYLAND_DISPLAY set, X was not chosen" >&2; failures=$((failures + 1)); }
 ! chosen -platform korvane-none || { echo "commandline: -platform was overruled" >&2; failures=$((failures + 1)); }
