@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "platform/access.h"
 #include "platform/controls.h"
 
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ void Window::load()
     frame_->layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     createControls(client_, frame_->menuBar());
+    fitMenuBar(frame_->menuBar(), client_->width()); // no title hidden behind "»" at a large system font
     placeFrame();
     Form_Load();
 }
