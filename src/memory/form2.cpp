@@ -63,6 +63,19 @@ void form2::answer(Colour colour)
     showgame();
 }
 
+bool form2::answerKey(int key)
+{
+    QPushButton *const buttons[] = { c->Command3, c->Command4, c->Command5, c->Command6 };
+    if (key < Qt::Key_1 || key > Qt::Key_4)
+        return false;
+    QPushButton *button = buttons[key - Qt::Key_1];
+    // The key is the button's click, and only where the button takes one.
+    if (!button->isVisible() || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
+
 void form2::Command2_Click()
 {
     game_.cancel();
@@ -95,9 +108,12 @@ void form2::showgame()
     if (game_.blanked)
         c->Shape9->show(); // over the colour, which stays beneath it
     showprogress();
+    const bool resultopens = game_.resultshown && c->Frame1->isHidden();
     c->Frame1->setVisible(game_.resultshown);
     if (game_.resultshown)
         c->Label2->setText(game_.resultsentence);
+    if (resultopens)
+        c->Command7->setFocus(); // Return or Space takes the result
     // Enabling restarts the wait: touch a timer only when it is to change.
     const auto run = [](Timer *timer, bool on) {
         if (timer->Enabled() != on)

@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(QList<bool>({ c.Label5->font().bold(), c.Label1->font().bold() }), QList<bool>({ true, true }));
         QCOMPARE(textColour(c.Label5), QColor(0, 0, 255));
         QCOMPARE(c.Label1->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(program.start().frame()->menuBar()->actions().first()->text(), QStringLiteral("Info"));
+        QCOMPARE(program.start().frame()->menuBar()->actions().first()->iconText(), QStringLiteral("Info"));
     }
 
     void colourCycleWrapsAfterWhite_data()
@@ -134,10 +134,10 @@ private slots:
     {
         Program program;
         QMenuBar *bar = program.start().frame()->menuBar();
-        QCOMPARE(bar->actions()[1]->text(), QStringLiteral("Verlauf"));
+        QCOMPARE(bar->actions()[1]->iconText(), QStringLiteral("Verlauf"));
         QStringList items;
         for (QAction *item : bar->actions()[1]->menu()->actions()) {
-            items << item->text();
+            items << item->iconText();
             item->trigger();
         }
         QCOMPARE(items, (QStringList { "Reaktionstest", "Gedächtnistrainning", "Geschicklichkeit", "Kopfrechnen" }));
