@@ -331,6 +331,8 @@ void Form4::chooseRange(const arithmetic::Range &range, QAction *item)
 void Form4::lis_Click()
 {
     list.showlist(c->Frame2, c->List1);
+    if (isLoaded() && !c->Frame2->isHidden())
+        focusPanel(c->Command4);
 }
 
 void Form4::Command3_Click()
@@ -351,6 +353,15 @@ void Form4::Command4_Click()
 void Form4::hilf_Click()
 {
     showOnTop(c->Frame3);
+    focusPanel(c->Command5);
+}
+
+void Form4::focusPanel(QPushButton *ok)
+{
+    // Return closes the panel, and Space never starts a drill beneath it; a
+    // running drill keeps the focus in its answer box.
+    if (drill.phase != Drill::Phase::Running)
+        ok->setFocus();
 }
 
 void Form4::Command5_Click()

@@ -304,6 +304,7 @@ void Form3::hilfe_Click()
 {
     c->Frame1->show();
     c->Frame1->raise();
+    c->Command2->setFocus(); // Return closes the help
 }
 
 void Form3::Command2_Click()
@@ -314,6 +315,8 @@ void Form3::Command2_Click()
 void Form3::best_Click()
 {
     list.showlist(c->Frame2, c->List1);
+    if (isLoaded() && !c->Frame2->isHidden())
+        c->Command3->setFocus(); // Return closes the list
 }
 
 void Form3::Command3_Click()

@@ -153,6 +153,7 @@ void form2::handover(int score)
 void form2::hilf_Click()
 {
     c->Frame4->show();
+    c->Command11->setFocus(); // Return closes the help; Space never starts a game beneath it
 }
 
 void form2::Command11_Click()
@@ -163,7 +164,11 @@ void form2::Command11_Click()
 void form2::best_Click()
 {
     list.showlist(c->Frame2, c->List1);
+    if (!isLoaded())
+        return; // closed while a box about the list was open
     keephelpontop();
+    if (!c->Frame2->isHidden())
+        c->Command8->setFocus();
 }
 
 void form2::Command8_Click()

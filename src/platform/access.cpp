@@ -135,6 +135,10 @@ void setAccessibleRole(QWidget *widget, QAccessible::Role role)
 {
     installAccessibleFactory();
     widget->setProperty(roleProperty, int(role));
+    // Naming a widget already makes Qt build and keep its interface: one built before the role is dropped.
+    QAccessibleInterface *built = QAccessible::queryAccessibleInterface(widget);
+    if (built && built->role() != role)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(built));
 }
 
 LinkLabel::LinkLabel(const QString &text, QWidget *parent, std::function<void()> open)

@@ -169,8 +169,6 @@ void Form1::showresult()
     round.rated();
     c->Label3->show();
     c->Shape1->hide();
-    c->Shape1->setAccessibleName(circleName);
-    setAccessibleRole(c->Shape1, QAccessible::Graphic);
     c->Command3->setEnabled(false);
     c->Command1->setEnabled(true);
     c->Command1->setFocus(); // the next round is a Space away, leaving is not
