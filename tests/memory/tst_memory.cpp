@@ -1,3 +1,4 @@
+#include "keyboard.h"
 #include "memory/form2.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
@@ -52,6 +53,11 @@ private slots:
     void rules();
     void playedThroughTheWindow_data();
     void playedThroughTheWindow();
+    void keyboard();
+    void accessibleNames_data();
+    void accessibleNames();
+    void mnemonics_data();
+    void mnemonics();
 };
 
 void MemoryTest::rules_data()
@@ -225,6 +231,110 @@ void MemoryTest::playedThroughTheWindow()
     QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
     QCOMPARE(marks(), (QStringList { "es5", "mittel" }));
     QCOMPARE(program.fake.random.seeded, 2); // at each load
+}
+
+// By keyboard alone: a box about a missing list may see its window closed; Return starts; Tab goes from left to
+// right; the keys 1 to 4 answer with the colours as they stand, and with none while the colours are shown; Return
+// takes the result; in the name box Space is typed and Return saves; Escape cancels the panel. Alt+B shows the list
+// with its OK focused and its line as its own tooltip.
+void MemoryTest::keyboard()
+{
+    Program program;
+    form2 *window = &program.open<form2>(TestWindow::Memory);
+    program.fake.dialogs.whileOpen = [window] { window->frame()->close(); };
+    type(window->frame(), Qt::Key_B, Qt::AltModifier);
+    QVERIFY(!window->isLoaded() && program.fake.dialogs.shown.size() == 1);
+    program.fake.dialogs.whileOpen = nullptr;
+    window = &program.open<form2>(TestWindow::Memory);
+    const form2::Controls *c = &window->controls();
+    QWidget *frame = window->frame();
+    const auto onShow = [window] { return namesOn(window->client()->children()); };
+
+    program.fake.random.values = { 0.0f, 0.25f, 0.5f, 0.75f, 0.0f }; // green, red, blue, yellow, green
+    QCOMPARE(focusName(frame), "Command1");
+    type(frame, Qt::Key_Return);
+    type(frame, Qt::Key_1);
+    for (int tick = 0; tick < 11; ++tick)
+        (tick % 2 ? c->Timer2 : c->Timer1)->tick();
+    QCOMPARE(c->Label3->isHidden(), true); // the 1 above answered nothing
+    c->Command2->setFocus();
+    QStringList tabs;
+    for (int tab = 0; tab < 5; ++tab)
+        tabs << (type(frame, Qt::Key_Tab), focusName(frame));
+    QCOMPARE(tabs, QStringList({ "Command3", "Command4", "Command5", "Command6", "Command2" }));
+    for (Qt::Key key : { Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_1 })
+        type(frame, key);
+    QCOMPARE(std::pair(c->Label2->text(), focusName(frame)),
+        std::pair(QStringLiteral("Super, Sie haben alles behalten!"), QStringLiteral("Command7")));
+    type(frame, Qt::Key_Return);
+    QCOMPARE(std::pair(onShow(), focusName(frame)),
+        std::pair(QStringList({ "Command1", "Frame3", "Label1" }), QStringLiteral("Text1")));
+    for (Qt::Key key : { Qt::Key_E, Qt::Key_Space, Qt::Key_V, Qt::Key_Return })
+        type(frame, key);
+    QFile best(program.fake.program.dir + "/best.lst");
+    QVERIFY(best.open(QIODevice::ReadOnly));
+    QCOMPARE(best.readAll(), " 5  Punkte f\xfcr  e v\r\n");
+    QCOMPARE(onShow(), (QStringList { "Command1", "Label1" })); // saved, and no game started by the Return
+    window->askforname();
+    type(frame, Qt::Key_Escape);
+    QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
+
+    type(frame, Qt::Key_B, Qt::AltModifier);
+    QCOMPARE(std::tuple(onShow(), focusName(frame), c->List1->item(0)->toolTip()),
+        std::tuple(QStringList({ "Command1", "Frame2", "Label1" }), QStringLiteral("Command8"),
+            QStringLiteral(" 5  Punkte für  e v")));
+    type(frame, Qt::Key_Return);
+    QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
+}
+
+// What a screen reader says of the controls a player uses.
+void MemoryTest::accessibleNames_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Spoken>("spoken");
+    QTest::addColumn<QString>("description");
+    const auto colour = [](const char *name, const char *spoken, int key) {
+        QTest::newRow(name) << name << Spoken { spoken, QAccessible::Button }
+                            << QStringLiteral("Antwortet mit %1 (Taste %2)").arg(spoken).arg(key);
+    };
+    colour("Command3", "Grün", 1);
+    colour("Command4", "Rot", 2);
+    colour("Command5", "Blau", 3);
+    colour("Command6", "Gelb", 4);
+    QTest::newRow("Text1") << "Text1" << Spoken { "Ihr Name", QAccessible::EditableText } << QString();
+    QTest::newRow("List1") << "List1" << Spoken { "Bestenliste", QAccessible::List } << QString();
+    QTest::newRow("Command1") << "Command1" << Spoken { "Dann lass uns mal anfangen", QAccessible::Button }
+                              << QString();
+}
+
+void MemoryTest::accessibleNames()
+{
+    QFETCH(QString, control);
+    Program program;
+    auto *widget = program.open<form2>(TestWindow::Memory).client()->findChild<QWidget *>(control);
+    QTEST(spoken(widget), "spoken");
+    QTEST(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description), "description");
+}
+
+// Each title of the menu bar and each item of a menu has an Alt letter of its own.
+void MemoryTest::mnemonics_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("keys");
+    QTest::newRow("bar") << "" << QStringList({ "Alt+E", "Alt+W", "Alt+B", "Alt+K" });
+    QTest::newRow("Einstellung") << "es" << QStringList({ "Alt+E", "Alt+A" });
+    QTest::newRow("Einblendungsgeschwindigkeit") << "egeschw" << QStringList({ "Alt+S", "Alt+M", "Alt+L" });
+    QTest::newRow("Anzahl") << "anz" << QStringList({ "Alt+5", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+0", "Alt+W" });
+}
+
+void MemoryTest::mnemonics()
+{
+    QFETCH(QString, menu);
+    Program program;
+    QMenuBar *bar = program.open<form2>(TestWindow::Memory).frame()->menuBar();
+    const QStringList keys = ::mnemonics(menu.isEmpty() ? static_cast<QWidget *>(bar) : bar->findChild<QMenu *>(menu));
+    QTEST(keys, "keys");
+    QCOMPARE(clashes(keys), QStringList());
 }
 
 QTEST_MAIN(MemoryTest)

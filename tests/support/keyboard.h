@@ -49,6 +49,8 @@ struct Spoken
     bool operator==(const Spoken &) const = default;
 };
 
+Q_DECLARE_METATYPE(Spoken)
+
 inline Spoken spoken(QWidget *control)
 {
     const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
