@@ -1,10 +1,14 @@
+#include "keyboard.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
 #include "program.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -34,6 +38,38 @@ const Design designs[] = {
         {} },
     { "Label1", { 2040, 2640, 3495, 375 }, "www.korvane.de", {} },
 };
+
+// The controls of a window whose text does not show whole in their font, "»" for a menu bar that hides titles.
+QStringList cutTexts(QWidget *frame)
+{
+    QStringList cut;
+    const auto *more = frame->findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+    if (more && !more->isHidden())
+        cut << QStringLiteral("»");
+    for (const QPushButton *button : frame->findChildren<QPushButton *>()) {
+        // What the style needs around the caption on one line; the reaction field wraps within its bevel.
+        const QFontMetrics metrics(button->font());
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QSize oneLine(metrics.horizontalAdvance(button->text()), metrics.height());
+        const QSize needed = button->inherits("WrapButton")
+            ? metrics.boundingRect(button->rect().adjusted(5, 5, -5, -5), Qt::TextWordWrap, button->text()).size()
+                + QSize(10, 10)
+            : button->style()->sizeFromContents(QStyle::CT_PushButton, &option, oneLine, button);
+        if (needed.width() > button->width() || needed.height() > button->height())
+            cut << button->objectName();
+    }
+    for (const QLabel *label : frame->findChildren<QLabel *>()) {
+        const QRect room = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        if (!room.contains(QFontMetrics(label->font()).boundingRect(room, flags, label->text())))
+            cut << label->objectName();
+    }
+    for (const QGroupBox *panel : frame->findChildren<QGroupBox *>())
+        if (QFontMetrics(panel->font()).horizontalAdvance(panel->title()) > panel->width() - 8)
+            cut << panel->objectName();
+    return cut;
+}
 
 } // namespace
 
@@ -169,6 +205,88 @@ private slots:
         window.frame()->close(); // back to the start window, and the program goes on
         QVERIFY(program.start().Visible());
         QCOMPARE(program.fake.program.ended, 0);
+    }
+
+    // By keyboard alone: Tab from button to button; Return on one opens its test; on the link Return, Enter and
+    // Space open the homepage, and the link is underlined while it has the focus.
+    void keyboard()
+    {
+        Program program;
+        QWidget *frame = program.start().frame();
+        const StartControls &c = program.start().controls();
+        QStringList tabs { focusName(frame) };
+        for (int tab = 0; tab < 5; ++tab)
+            tabs << (type(frame, Qt::Key_Tab), focusName(frame));
+        QCOMPARE(tabs, QStringList({ "Command2", "Command4", "Command3", "Command1", "Command5", "Label1" }));
+        for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space })
+            type(frame, key);
+        QCOMPARE(std::pair(program.fake.desktop.opened, c.Label1->font().underline()),
+            std::pair(QStringList(3, Start::homepage), true));
+        type(frame, Qt::Key_Backtab);
+        type(frame, Qt::Key_Backtab);
+        QVERIFY(!c.Label1->font().underline());
+        type(frame, Qt::Key_Return);
+        QVERIFY(program.registry.test(TestWindow::Arithmetic).Visible() && !program.start().isLoaded());
+    }
+
+    // What a screen reader says of the buttons and the link; pressing the link opens the homepage.
+    void accessibleNames()
+    {
+        Program program;
+        const StartControls &c = program.start().controls();
+        QCOMPARE(QList({ spoken(c.Command2), spoken(c.Command5), spoken(c.Label1) }),
+            QList<Spoken>({ { "Reaktionstest", QAccessible::Button }, { "beenden", QAccessible::Button },
+                { "Homepage www.korvane.de", QAccessible::Link } }));
+        QAccessibleInterface *link = QAccessible::queryAccessibleInterface(c.Label1);
+        QVERIFY(link->actionInterface());
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(program.fake.desktop.opened, QStringList { Start::homepage });
+    }
+
+    // Each title of the menu bar and each item of a menu has an Alt letter of its own.
+    void mnemonics_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("bar") << "" << QStringList({ "Alt+I", "Alt+V" });
+        QTest::newRow("Info") << "inf" << QStringList({ "Alt+K" });
+        QTest::newRow("Verlauf") << "verlauf" << QStringList({ "Alt+R", "Alt+G", "Alt+S", "Alt+K" });
+    }
+    void mnemonics()
+    {
+        QFETCH(QString, menu);
+        Program program;
+        QMenuBar *bar = program.start().frame()->menuBar();
+        const QStringList keys
+            = ::mnemonics(menu.isEmpty() ? static_cast<QWidget *>(bar) : bar->findChild<QMenu *>(menu));
+        QTEST(keys, "keys");
+        QCOMPARE(clashes(keys), QStringList());
+    }
+
+    // With a system font of 14 pt no menu title hides behind "»", and every caption, label and panel title shows
+    // whole, in each window.
+    void wholeAtFourteenPoints_data()
+    {
+        QTest::addColumn<int>("window"); // -1: the start window
+        QTest::newRow("Start") << -1;
+        QTest::newRow("Reaktionstest") << int(TestWindow::Reaction);
+        QTest::newRow("Gedächtnistrainning") << int(TestWindow::Memory);
+        QTest::newRow("Geschicklichkeit") << int(TestWindow::Dexterity);
+        QTest::newRow("Kopfrechnen") << int(TestWindow::Arithmetic);
+    }
+    void wholeAtFourteenPoints()
+    {
+        QFETCH(int, window);
+        const QFont system = QApplication::font();
+        QFont large = system;
+        large.setPointSizeF(14);
+        QApplication::setFont(large);
+        const auto restore = qScopeGuard([&system] { QApplication::setFont(system); });
+        Program program;
+        platform::Window &shown = window < 0 ? program.start() : program.open<platform::Window>(TestWindow(window));
+        QVERIFY(QTest::qWaitForWindowExposed(shown.frame()));
+        const QStringList cut = cutTexts(shown.frame());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
     }
 };
 
