@@ -54,9 +54,7 @@ private slots:
     void playedThroughTheWindow_data();
     void playedThroughTheWindow();
     void keyboard();
-    void accessibleNames_data();
     void accessibleNames();
-    void mnemonics_data();
     void mnemonics();
 };
 
@@ -287,53 +285,28 @@ void MemoryTest::keyboard()
     QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
 }
 
-// What a screen reader says of the controls a player uses.
-void MemoryTest::accessibleNames_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<Spoken>("spoken");
-    QTest::addColumn<QString>("description");
-    const auto colour = [](const char *name, const char *spoken, int key) {
-        QTest::newRow(name) << name << Spoken { spoken, QAccessible::Button }
-                            << QStringLiteral("Antwortet mit %1 (Taste %2)").arg(spoken).arg(key);
-    };
-    colour("Command3", "Grün", 1);
-    colour("Command4", "Rot", 2);
-    colour("Command5", "Blau", 3);
-    colour("Command6", "Gelb", 4);
-    QTest::newRow("Text1") << "Text1" << Spoken { "Ihr Name", QAccessible::EditableText } << QString();
-    QTest::newRow("List1") << "List1" << Spoken { "Bestenliste", QAccessible::List } << QString();
-    QTest::newRow("Command1") << "Command1" << Spoken { "Dann lass uns mal anfangen", QAccessible::Button }
-                              << QString();
-}
-
+// What a screen reader says of the controls a player uses; the colour buttons tell their keys.
 void MemoryTest::accessibleNames()
 {
-    QFETCH(QString, control);
     Program program;
-    auto *widget = program.open<form2>(TestWindow::Memory).client()->findChild<QWidget *>(control);
-    QTEST(spoken(widget), "spoken");
-    QTEST(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description), "description");
+    const form2::Controls &c = program.open<form2>(TestWindow::Memory).controls();
+    QCOMPARE(QList({ spoken(c.Command3), spoken(c.Command4), spoken(c.Command5), spoken(c.Command6), spoken(c.Text1),
+                 spoken(c.List1), spoken(c.Command1) }),
+        QList<Spoken>({ { "Grün", QAccessible::Button }, { "Rot", QAccessible::Button },
+            { "Blau", QAccessible::Button }, { "Gelb", QAccessible::Button }, { "Ihr Name", QAccessible::EditableText },
+            { "Bestenliste", QAccessible::List }, { "Dann lass uns mal anfangen", QAccessible::Button } }));
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.Command6)->text(QAccessible::Description),
+        QStringLiteral("Antwortet mit Gelb (Taste 4)"));
 }
 
 // Each title of the menu bar and each item of a menu has an Alt letter of its own.
-void MemoryTest::mnemonics_data()
-{
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<QStringList>("keys");
-    QTest::newRow("bar") << "" << QStringList({ "Alt+E", "Alt+W", "Alt+B", "Alt+K" });
-    QTest::newRow("Einstellung") << "es" << QStringList({ "Alt+E", "Alt+A" });
-    QTest::newRow("Einblendungsgeschwindigkeit") << "egeschw" << QStringList({ "Alt+S", "Alt+M", "Alt+L" });
-    QTest::newRow("Anzahl") << "anz" << QStringList({ "Alt+5", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+0", "Alt+W" });
-}
-
 void MemoryTest::mnemonics()
 {
-    QFETCH(QString, menu);
     Program program;
-    QMenuBar *bar = program.open<form2>(TestWindow::Memory).frame()->menuBar();
-    const QStringList keys = ::mnemonics(menu.isEmpty() ? static_cast<QWidget *>(bar) : bar->findChild<QMenu *>(menu));
-    QTEST(keys, "keys");
+    const QList<QStringList> keys = menuKeys(program.open<form2>(TestWindow::Memory).frame()->menuBar());
+    QCOMPARE(keys,
+        QList<QStringList>({ { "Alt+E", "Alt+W", "Alt+B", "Alt+K" }, { "Alt+E", "Alt+A" },
+            { "Alt+S", "Alt+M", "Alt+L" }, { "Alt+5", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+0", "Alt+W" } }));
     QCOMPARE(clashes(keys), QStringList());
 }
 

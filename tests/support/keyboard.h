@@ -3,8 +3,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 
 // The keyboard and a screen reader as a player uses them.
 
@@ -31,13 +34,30 @@ inline QStringList mnemonics(const QWidget *barOrMenu)
     return keys;
 }
 
-// The Alt letters that are missing ("") or taken twice.
-inline QStringList clashes(const QStringList &keys)
+// The Alt letters of a menu bar's titles, then of each menu's items, a submenu's after its menu.
+inline QList<QStringList> menuKeys(const QMenuBar *bar)
+{
+    QList<QStringList> keys { mnemonics(bar) };
+    const std::function<void(const QMenu *)> addItems = [&](const QMenu *menu) {
+        keys << mnemonics(menu);
+        for (const QAction *item : menu->actions())
+            if (item->menu())
+                addItems(item->menu());
+    };
+    for (const QAction *title : bar->actions())
+        if (title->menu())
+            addItems(title->menu());
+    return keys;
+}
+
+// The Alt letters that are missing ("") or taken twice in their bar or menu.
+inline QStringList clashes(const QList<QStringList> &menus)
 {
     QStringList clashing;
-    for (const QString &key : keys)
-        if (key.isEmpty() || keys.count(key) > 1)
-            clashing << key;
+    for (const QStringList &keys : menus)
+        for (const QString &key : keys)
+            if (key.isEmpty() || keys.count(key) > 1)
+                clashing << key;
     return clashing;
 }
 
