@@ -186,6 +186,7 @@ void Form4::createMenus(QMenuBar *menuBar)
     c->hilf = makeMenuBarItem(menuBar, "hilf", withMnemonic(helpMenu, 0), [this] { hilf_Click(); });
     c->enden = makeMenu(menuBar, "enden", withMnemonic(endMenu, endLetter));
     c->verlass = makeMenuItem(c->enden, "verlass", withMnemonic(leaveItem, 0), [this] { verlass_Click(); });
+    c->verlauf = makeHistoryItem(menuBar, Test::Arithmetic);
 }
 
 void Form4::connectControls(QWidget *client)
@@ -273,18 +274,21 @@ void Form4::showdrill()
 void Form4::endofdrill()
 {
     const int points = drill.points();
+    services.history.record(Outcome::arithmetic(points, drill.lowfactor, drill.factorspan, drill.score));
     if (!list.fileexists()) {
         openentrypanel(points); // the first result always earns an entry
         return;
     }
-    drill.qualifies = short(list.checkqualification(points));
+    const std::optional<int> answer = list.checkqualification(points);
     if (!isLoaded())
         return; // closed while a box about the list was open
+    drill.qualifies = short(answer.value_or(0));
     if (drill.qualifies == 1) {
         openentrypanel(points);
         return;
     }
-    if (!ask(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle))
+    // Without an answer the player has been told why the list cannot take the drill.
+    if (answer && !ask(noEntryPrefix + QString::number(points) + noEntrySuffix, vbOKOnly, noEntryTitle))
         return;
     drill.reset();
     showdrill();

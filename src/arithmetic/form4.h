@@ -43,6 +43,7 @@ struct Form4Controls
     QAction *hilf; // shows the help
     QMenu *enden; // Ende
     QAction *verlass; // leaves the window
+    QAction *verlauf; // this test's results over time
 };
 
 // The mental-arithmetic drill: as many multiplications as the player can

@@ -149,6 +149,7 @@ void Form3::createMenus(QMenuBar *menuBar)
     c->best = makeMenuBarItem(menuBar, "best", withMnemonic(bestMenu, 0), [this] { best_Click(); });
     QMenu *end = makeMenu(menuBar, "end", withMnemonic(leaveMenu, 0));
     c->ende = makeMenuItem(end, "ende", withMnemonic(leaveItem, 0), [this] { ende_Click(); });
+    c->verlauf = makeHistoryItem(menuBar, Test::Dexterity);
 }
 
 void Form3::Form_Load()
@@ -200,6 +201,7 @@ void Form3::Timer1_Timer()
 {
     switch (run.judge()) {
     case dexterity::Verdict::Lost: {
+        services.history.record(Outcome::dexterity(0, run.seconds, run.modename, false, lostPrompt));
         const bool answered = ask(lostPrompt, vbOKOnly, lostTitle).has_value();
         run.lose();
         if (answered)
@@ -209,6 +211,8 @@ void Form3::Timer1_Timer()
     case dexterity::Verdict::Won:
         run.reachGoal();
         showRunning();
+        services.history.record(
+            Outcome::dexterity(run.points, run.seconds, run.modename, true, pointsSentence(run.points)));
         won();
         break;
     case dexterity::Verdict::None:
@@ -222,10 +226,12 @@ void Form3::won()
         opennamepanel();
         return;
     }
-    const int answer = list.checkqualification(run.points);
+    const std::optional<int> answer = list.checkqualification(run.points);
     if (!isLoaded())
         return; // closed while a box about the list was open
-    run.qualification(answer);
+    run.qualification(answer.value_or(0));
+    if (!answer)
+        return; // the player has been told why the list cannot take the run
     if (run.qualifies == 0) {
         ask(noPlacePrompt, vbOKOnly, noPlaceTitle);
         return;

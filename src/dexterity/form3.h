@@ -41,6 +41,7 @@ struct Form3Controls
     QAction *hilfe; // shows the help
     QAction *best; // shows the list
     QAction *ende; // leaves the window
+    QAction *verlauf; // this test's results over time
 };
 
 // The dexterity test: the player steers a cross-hair along the narrow yellow

@@ -121,13 +121,13 @@ void HighScoreList::showlist(QWidget *listPanel, QListWidget *List1)
     List1->addItems(shownLines(reading));
 }
 
-int HighScoreList::checkqualification(int points)
+std::optional<int> HighScoreList::checkqualification(int points)
 {
     // What a save would keep must be readable whole, else the player would type a name in vain.
     const listfile::Reading reading = listfile::read(path(), variant_.room, entrylines::keptOldLines);
     if (reading.fault != Fault::None) {
         complain(unreadablePrompt, reading.fault);
-        return 0;
+        return std::nullopt;
     }
     return entrylines::earnsPlace(variant_, reading.lines, points) ? 1 : 0;
 }

@@ -4,6 +4,8 @@
 #include "highscore/listvariant.h"
 #include "platform/services.h"
 
+#include <optional>
+
 class QLineEdit;
 class QListWidget;
 class QWidget;
@@ -25,8 +27,9 @@ public:
     // shows the panel, or says that there is no list yet.
     void showlist(QWidget *listPanel, QListWidget *List1);
 
-    // 1 when the points earn a place, else 0. An unreadable list says so and answers 0.
-    int checkqualification(int points);
+    // 1 when the points earn a place, else 0. An unreadable list tells the
+    // player why and gives no answer, so that the window adds no box of its own.
+    std::optional<int> checkqualification(int points);
 
     // Writes the entry under the name in the box ("Anonymer" when it is empty;
     // the box then shows it). Creates the list or inserts in rank order. On

@@ -59,8 +59,12 @@ void form2::Timer2_Timer()
 
 void form2::answer(Colour colour)
 {
+    const bool answering = game_.phase == Game::Phase::Answering;
     game_.answer(colour);
     showgame();
+    if (answering && game_.phase == Game::Phase::Result)
+        services.history.record(
+            Outcome::memory(game_.resultscore, game_.colourcount, game_.displaytime, game_.resultsentence));
 }
 
 bool form2::answerKey(int key)
@@ -142,7 +146,7 @@ void form2::handover(int score)
         askforname();
         return;
     }
-    qualifies = short(list.checkqualification(score));
+    qualifies = short(list.checkqualification(score).value_or(0));
     if (qualifies == 1 && isLoaded())
         askforname();
 }

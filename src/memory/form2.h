@@ -68,6 +68,7 @@ struct Form2Controls
     QAction *hilf; // shows the help
     QAction *best; // shows the list
     QAction *kl; // asks whether to leave
+    QAction *verlauf; // this test's results over time
 };
 
 // The memory training window. Its handlers pass each event to the game and

@@ -201,6 +201,7 @@ void form2::buildMenus(QMenuBar *menuBar)
     c->hilf = makeMenuBarItem(menuBar, "hilf", withMnemonic(helpMenu, 0), [this] { hilf_Click(); });
     c->best = makeMenuBarItem(menuBar, "best", withMnemonic(listMenu, 0), [this] { best_Click(); });
     c->kl = makeMenuBarItem(menuBar, "kl", withMnemonic(leaveMenu, 0), [this] { kl_Click(); });
+    c->verlauf = makeHistoryItem(menuBar, Test::Memory);
 }
 
 void form2::connectButtons(QWidget *client)

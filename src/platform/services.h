@@ -100,6 +100,9 @@ struct Outcome
     }
 };
 
+// The menu title that opens the "Verlauf" windows, in the start window and in each test.
+inline const QString historyCaption = QStringLiteral("Verlauf");
+
 // Every finished result with its date, and the "Verlauf" window that shows them.
 class History
 {

@@ -120,4 +120,10 @@ std::optional<QString> Window::askText(const QString &prompt, const QString &tit
     return typed;
 }
 
+QAction *Window::makeHistoryItem(QMenuBar *menuBar, Test test)
+{
+    return makeMenuBarItem(
+        menuBar, "verlauf", withMnemonic(historyCaption, 0), [this, test] { services.history.show(test, frame()); });
+}
+
 } // namespace platform

@@ -63,6 +63,9 @@ protected:
     std::optional<int> ask(const QString &prompt, int buttons, const QString &title);
     std::optional<QString> askText(const QString &prompt, const QString &title, const QString &proposal);
 
+    // A test window's last menu-bar item "Verlauf": that test's results over time.
+    QAction *makeHistoryItem(QMenuBar *menuBar, Test test);
+
     Services &services;
 
 private:

@@ -94,6 +94,7 @@ void Form1::createControls(QWidget *client, QMenuBar *menuBar)
     c->Timer1->onTick([this] { Timer1_Timer(); });
 
     c->reak = makeMenuItem(makeMenu(menuBar, "info", withMnemonic(infoMenu, 0)), "reak", withMnemonic(infoLine, 0));
+    c->verlauf = makeHistoryItem(menuBar, Test::Reaction);
 
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
     QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
@@ -164,6 +165,7 @@ void Form1::showresult()
     c->Label1->show();
     c->Label3->setText(formatSeconds(round.reactiontime));
     ratereaction();
+    services.history.record(Outcome::reaction(round.reactiontime, round.verdicttext));
     if (!ask(round.verdicttext, vbOKOnly | vbExclamation, verdictTitle))
         return; // the window was closed while the verdict was shown
     round.rated();

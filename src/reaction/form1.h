@@ -24,6 +24,7 @@ struct Form1Controls
     QPushButton *Command2; // Kein Bock mehr
     platform::Timer *Timer1; // the random wait
     QAction *reak; // the version line under "INFO"
+    QAction *verlauf; // this test's results over time
 };
 
 // The reaction test: after a random wait a red circle appears, and the time to

@@ -23,25 +23,9 @@ const QString memoryCaption = QStringLiteral("Gedächtnistrainning");
 const QString dexterityCaption = QStringLiteral("Geschicklichkeit");
 const QString arithmeticCaption = QStringLiteral("Kopfrechnen");
 const QString infoMenu = QStringLiteral("Info");
-const QString historyMenu = QStringLiteral("Verlauf");
 const QString packageStatement = QStringLiteral("Korvane " KORVANE_VERSION " – Freeware vom Korvane-Team");
 const QString linkName = QStringLiteral("Homepage www.korvane.de");
 const QString linkDescription = QStringLiteral("Öffnet die Homepage im Browser");
-
-// The letters underlined for Alt: the menu titles, then the history's items in
-// the order of the buttons (Ge_schicklichkeit: the G is Gedächtnistrainning's).
-QString infoTitle()
-{
-    return withMnemonic(infoMenu, 0);
-}
-QString historyTitle()
-{
-    return withMnemonic(historyMenu, 0);
-}
-QString packageItem()
-{
-    return withMnemonic(packageStatement, 0);
-}
 
 struct Colour
 {
@@ -99,8 +83,10 @@ void Start::createControls(QWidget *client, QMenuBar *menuBar)
     c->Timer1->onTick([this] { Timer1_Timer(); });
     c->Timer1->setEnabled(true);
 
-    c->free = makeMenuItem(makeMenu(menuBar, "inf", infoTitle()), "free", packageItem());
-    c->verlauf = makeMenu(menuBar, "verlauf", historyTitle());
+    // Alt letters: the first of each title and item, but Ge_schicklichkeit, whose G is Gedächtnistrainning's.
+    c->free
+        = makeMenuItem(makeMenu(menuBar, "inf", withMnemonic(infoMenu, 0)), "free", withMnemonic(packageStatement, 0));
+    c->verlauf = makeMenu(menuBar, "verlauf", withMnemonic(historyCaption, 0));
     c->vreak = makeMenuItem(c->verlauf, "vreak", withMnemonic(reactionCaption, 0), [this] { vreak_Click(); });
     c->vgedae = makeMenuItem(c->verlauf, "vgedae", withMnemonic(memoryCaption, 0), [this] { vgedae_Click(); });
     c->vgesch = makeMenuItem(c->verlauf, "vgesch", withMnemonic(dexterityCaption, 2), [this] { vgesch_Click(); });

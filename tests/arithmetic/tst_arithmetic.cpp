@@ -187,6 +187,7 @@ private slots:
         QCOMPARE(std::tuple(view(c), c.Label3->text(), c.Label5->text()),
             std::tuple(QStringList({ "Command1", "Text1 disabled", "Frame1", "Frame3", "eins disabled" }),
                 QStringLiteral("Noch 0 Sekunden"), QStringLiteral("Sie haben 3  Punkte errechnet.")));
+        QCOMPARE(program.fake.history.recorded, QList({ platform::Outcome::arithmetic(3, 10, 10, " 3 Punkte") }));
         QVERIFY(form.client()->children().indexOf(c.Frame1) > form.client()->children().indexOf(c.Frame3));
         QTest::mouseClick(c.Command5, Qt::LeftButton);
         QTest::mouseClick(c.Command1, Qt::LeftButton); // the countdown keeps its text until the first tick
@@ -245,6 +246,19 @@ private slots:
             std::tuple(QStringLiteral(" Sie haben 2 Punkte erreicht das gibt keinen Eintrag in die Highscoreliste!"), 0,
                 QStringLiteral("Das könnte noch besser werden"), tenLines));
         QCOMPARE(std::tuple(whileBoxOpen, view(c), labels(c)), std::tuple(ended, idle, noTexts));
+        QCOMPARE(program.fake.history.recorded, QList({ platform::Outcome::arithmetic(2, 1, 10, " 2 Punkte") }));
+    }
+
+    // A list that cannot be read: the player hears why once, and the drill ends without a box of its own.
+    void unreadableListIsToldOnce()
+    {
+        Program program;
+        QVERIFY(QDir(program.fake.program.dir).mkdir("best2.lst"));
+        Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
+        QTest::mouseClick(form.controls().Command1, Qt::LeftButton);
+        for (int second = 0; second < 60; ++second)
+            form.Timer1_Timer();
+        QCOMPARE(std::pair(program.fake.dialogs.shown.size(), view(form.controls())), std::pair(qsizetype(1), idle));
     }
 
     // By keyboard alone: Space starts and the answer box has the focus; at the end the name box has it, where a
@@ -295,7 +309,8 @@ private slots:
         Program program;
         const QList<QStringList> keys = menuKeys(program.open<Form4>(TestWindow::Arithmetic).frame()->menuBar());
         QCOMPARE(keys,
-            QList<QStringList>({ { "Alt+E", "Alt+L", "Alt+H", "Alt+N" }, { "Alt+1", "Alt+2", "Alt+0" }, { "Alt+P" } }));
+            QList<QStringList>(
+                { { "Alt+E", "Alt+L", "Alt+H", "Alt+N", "Alt+V" }, { "Alt+1", "Alt+2", "Alt+0" }, { "Alt+P" } }));
         QCOMPARE(clashes(keys), QStringList());
     }
 };

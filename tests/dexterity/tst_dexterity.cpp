@@ -206,7 +206,7 @@ private slots:
                 "Fadenkreuz in das rote Kästchen.",
                 "schon klar", "", "", "OK", "Sie haben sich einen Platz in der Highscoreliste verdient", "", "", "OK",
                 "Schwierigkeit", "Wie funktioniert das nun?", "Hier finden Sie die Besten", "Das ist nichts für mich",
-                "normal", "Ende" }));
+                "Verlauf", "normal", "Ende" }));
         QCOMPARE(shown, QList({ true, true, false, true, true, false, true, true, false, true, true, true }));
         QCOMPARE(QList({ d.c().Timer1->Interval(), d.c().Timer2->Interval() }), QList({ 10, 1000 }));
         QCOMPARE(d.c().surface->picture(), course::render({ 15, {} }, d.form->frame()->devicePixelRatio()));
@@ -270,6 +270,8 @@ private slots:
         d.c().Timer1->tick();
         QCOMPARE(d.lastBox() + d.seconds(), QStringList({ "So ein Mist", "Pech gehabt", "1", "0" }));
         QCOMPARE(d.going(), QList({ false, false, false }));
+        QCOMPARE(
+            d.fake.history.recorded, QList({ platform::Outcome::dexterity(0, 1, "normal", false, "Pech gehabt") }));
     }
 
     // Won runs into the name panel and best1.lst, the list panel, a run without a place, and Ende.
@@ -294,6 +296,8 @@ private slots:
         QCOMPARE(QStringList({ d.c().Label4->text(), d.c().Label4->palette().color(QPalette::WindowText).name(),
                      d.c().Label4->font().bold() ? "bold" : "regular" }),
             QStringList({ "Das sind 185 Punkte für Sie", "#ff0000", "bold" }));
+        QCOMPARE(d.fake.history.recorded,
+            QList({ platform::Outcome::dexterity(185, 15, "normal", true, "Das sind 185 Punkte für Sie") }));
         // The panel is opaque and keeps the movements over it: the course beneath neither shows nor samples.
         const QImage shown = d.form->client()->grab().toImage();
         QCOMPARE(shown.pixelColor(QPoint(304, 164) * shown.devicePixelRatio()), // Line4 beneath
@@ -382,8 +386,8 @@ private slots:
         Dexterity d;
         const QList<QStringList> keys = menuKeys(d.form->frame()->menuBar());
         QCOMPARE(keys,
-            QList<QStringList>(
-                { { "Alt+S", "Alt+W", "Alt+H", "Alt+D" }, { "Alt+E", "Alt+N", "Alt+S", "Alt+H" }, { "Alt+E" } }));
+            QList<QStringList>({ { "Alt+S", "Alt+W", "Alt+H", "Alt+D", "Alt+V" },
+                { "Alt+E", "Alt+N", "Alt+S", "Alt+H" }, { "Alt+E" } }));
         QCOMPARE(clashes(keys), QStringList());
     }
 };

@@ -211,6 +211,8 @@ private slots:
         QCOMPARE(std::tuple(whileBoxOpen, view(c), form.round.state),
             std::tuple(QStringList({ "Command3", "Shape1", "Label1" }), QStringList({ "Command1", "Label1", "Label3" }),
                 reaction::Round::State::Idle));
+        const auto verdict = platform::Outcome::reaction(form.round.reactiontime, box.prompt);
+        QCOMPARE(program.fake.history.recorded, QList({ verdict }));
 
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QCOMPARE(view(c), QStringList({ "Command3", "Timer1" })); // the last result hidden
@@ -218,6 +220,7 @@ private slots:
         program.fake.dialogs.whileOpen = [&] { form.frame()->close(); }; // then touches no control
         QTest::mouseClick(c.Command3, Qt::LeftButton);
         QVERIFY(!form.isLoaded() && program.start().Visible());
+        QCOMPARE(program.fake.history.recorded.size(), 2); // kept, though the window went
         QCOMPARE(view(program.open<Form1>(TestWindow::Reaction).controls()), QStringList({ "Command1", "Label3" }));
         QTest::mouseClick(form.controls().Command2, Qt::LeftButton);
         QVERIFY(!form.isLoaded() && program.start().Visible() && program.fake.program.ended == 0);
@@ -271,7 +274,7 @@ private slots:
     {
         Program program;
         const QList<QStringList> keys = menuKeys(program.open<Form1>(TestWindow::Reaction).frame()->menuBar());
-        QCOMPARE(keys, QList<QStringList>({ { "Alt+I" }, { "Alt+R" } }));
+        QCOMPARE(keys, QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+R" } }));
         QCOMPARE(clashes(keys), QStringList());
     }
 
@@ -288,6 +291,7 @@ private slots:
             std::tuple(QStringLiteral("Man sollte nur drücken wenn man den Kreis sieht. Selbst schuld wenn Sie "
                                       "bescheissen wollen. "),
                 48, QStringLiteral("und tschüss"), 1, 0));
+        QVERIFY(program.fake.history.recorded.isEmpty());
     }
 };
 

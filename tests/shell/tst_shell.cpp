@@ -102,42 +102,28 @@ private slots:
         QCOMPARE(program.start().frame()->menuBar()->actions().first()->iconText(), QStringLiteral("Info"));
     }
 
-    void colourCycleWrapsAfterWhite_data()
-    {
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<QColor>("colour");
-        const QColor cycle[] = { Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::magenta, Qt::cyan, Qt::white, Qt::red };
-        for (int ticks = 1; ticks <= 8; ++ticks)
-            QTest::addRow("%d ticks", ticks) << ticks << ticks % 7 << cycle[ticks - 1];
-    }
-    void colourCycleWrapsAfterWhite()
-    {
-        QFETCH(int, ticks);
-        QFETCH(int, step);
-        QFETCH(QColor, colour);
-        Program program;
-        for (int tick = 0; tick < ticks; ++tick)
-            program.start().controls().Timer1->tick();
-        QCOMPARE(int(program.start().colourstep), step);
-        QCOMPARE(textColour(program.start().controls().Label1), colour);
-    }
-
-    // Hidden while the reaction test runs, and reloaded after the other tests.
-    void colourCycleGoesOnWhileHiddenAndAcrossReload()
+    // Seven colours, then red again; on while the window is hidden; a reload shows the design's colour and the
+    // cycle goes on where it stood.
+    void colourCycle()
     {
         Program program;
         Start &start = program.start();
         const QColor design = textColour(start.controls().Label1);
+        QList<QColor> seen;
+        for (int tick = 0; tick < 8; ++tick) {
+            start.controls().Timer1->tick();
+            seen << textColour(start.controls().Label1);
+        }
+        QCOMPARE(seen,
+            QList<QColor>({ Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::magenta, Qt::cyan, Qt::white, Qt::red }));
         start.setVisible(false);
-        start.controls().Timer1->tick();
         start.controls().Timer1->tick();
         start.setVisible(true);
         start.unload();
         program.fake.program.showStart();
-        QCOMPARE(textColour(start.controls().Label1), design);
-        QVERIFY(start.controls().Timer1->Enabled());
-        QCOMPARE(start.controls().Timer1->Interval(), 2000);
+        QCOMPARE(std::tuple(textColour(start.controls().Label1), start.controls().Timer1->Enabled(),
+                     start.controls().Timer1->Interval()),
+            std::tuple(design, true, 2000));
         start.controls().Timer1->tick();
         QCOMPARE(textColour(start.controls().Label1), QColor(Qt::blue));
     }
@@ -184,16 +170,18 @@ private slots:
                 { Test::Arithmetic, frame } }));
     }
 
-    void testButtonSwitchesToItsWindow_data()
+    void testButtonSwitchesToItsWindowWithItsHistory_data()
     {
         QTest::addColumn<TestWindow>("which");
         QTest::addColumn<bool>("startStaysLoaded");
-        QTest::newRow("Reaktionstest") << TestWindow::Reaction << true;
-        QTest::newRow("Gedächtnistrainning") << TestWindow::Memory << false;
-        QTest::newRow("Geschicklichkeit") << TestWindow::Dexterity << false;
-        QTest::newRow("Kopfrechnen") << TestWindow::Arithmetic << false;
+        QTest::addColumn<platform::Test>("test");
+        using platform::Test;
+        QTest::newRow("Reaktionstest") << TestWindow::Reaction << true << Test::Reaction;
+        QTest::newRow("Gedächtnistrainning") << TestWindow::Memory << false << Test::Memory;
+        QTest::newRow("Geschicklichkeit") << TestWindow::Dexterity << false << Test::Dexterity;
+        QTest::newRow("Kopfrechnen") << TestWindow::Arithmetic << false << Test::Arithmetic;
     }
-    void testButtonSwitchesToItsWindow()
+    void testButtonSwitchesToItsWindowWithItsHistory()
     {
         QFETCH(TestWindow, which);
         QFETCH(bool, startStaysLoaded);
@@ -202,6 +190,12 @@ private slots:
         QVERIFY(window.Visible());
         QVERIFY(!program.start().Visible());
         QCOMPARE(program.start().isLoaded(), startStaysLoaded);
+        // The window's own history: its menu bar's last item.
+        QFETCH(platform::Test, test);
+        QAction *verlauf = window.frame()->menuBar()->actions().last();
+        QCOMPARE(verlauf->iconText(), QStringLiteral("Verlauf"));
+        verlauf->trigger();
+        QCOMPARE(program.fake.history.shown, (QList<FakeHistory::Shown> { { test, window.frame() } }));
         window.frame()->close(); // back to the start window, and the program goes on
         QVERIFY(program.start().Visible());
         QCOMPARE(program.fake.program.ended, 0);
