@@ -202,7 +202,7 @@ private slots:
     }
 
     // By keyboard alone: Tab from button to button; Return on one opens its test; on the link Return, Enter and
-    // Space open the homepage, and the link is underlined while it has the focus.
+    // Space open the homepage (a letter does not), and the link is underlined while it has the focus.
     void keyboard()
     {
         Program program;
@@ -212,7 +212,7 @@ private slots:
         for (int tab = 0; tab < 5; ++tab)
             tabs << (type(frame, Qt::Key_Tab), focusName(frame));
         QCOMPARE(tabs, QStringList({ "Command2", "Command4", "Command3", "Command1", "Command5", "Label1" }));
-        for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space })
+        for (Qt::Key key : { Qt::Key_A, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space })
             type(frame, key);
         QCOMPARE(std::pair(program.fake.desktop.opened, c.Label1->font().underline()),
             std::pair(QStringList(3, Start::homepage), true));
