@@ -1,5 +1,6 @@
 #include "arithmetic/form4.h"
 
+#include "platform/access.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
 #include "platform/timer.h"
@@ -40,6 +41,15 @@ const QString listMenu = QStringLiteral("Liste der Schnellrechner");
 const QString helpMenu = QStringLiteral("Hilfe");
 const QString endMenu = QStringLiteral("Ende");
 const QString leaveItem = QStringLiteral("Programm verlassen");
+// The Alt letters: the ranges by their bounds (1, 2 of 20, the last 0 of 100), E_nde beside Einstellung.
+constexpr qsizetype upToTenLetter = 11;
+constexpr qsizetype tenToTwentyLetter = 18;
+constexpr qsizetype tenToHundredLetter = 20;
+constexpr qsizetype endLetter = 1;
+
+const QString answerBoxName = QStringLiteral("Ihre Lösung");
+const QString nameBoxName = QStringLiteral("Ihr Name");
+const QString listName = QStringLiteral("Bestenliste");
 
 const QString entryPrefix = QStringLiteral("Sie haben ");
 const QString entrySuffix = QStringLiteral("  Punkte errechnet.");
@@ -116,6 +126,7 @@ void Form4::createDrillControls(QWidget *client)
     c->Text1 = makeTextBox(client, "Text1", twipsRect(2880, 3600, 1215, 615));
     c->Text1->setFont(designFont(24, true));
     fitToBox(c->Text1, longestAnswer);
+    c->Text1->setAccessibleName(answerBoxName);
     setForeColor(c->Text1, vbColor(answerRed));
     setBackColor(c->Text1, vbColor(black));
     c->Text1->hide();
@@ -123,6 +134,7 @@ void Form4::createDrillControls(QWidget *client)
     c->Command1 = makeButton(client, "Command1", startCaption, twipsRect(2760, 4920, 1575, 495));
     c->Command2 = makeButton(client, "Command2", cancelCaption, twipsRect(2760, 4920, 1575, 495));
     c->Command2->hide();
+    fitToBox({ c->Command1, c->Command2 });
 
     c->Label2 = makeLineLabel(client, "Label2", twipsRect(120, 5040, 2295, 375), pointsYellow, 13.5, longestPoints);
     c->Label3 = makeLineLabel(client, "Label3", twipsRect(4680, 5040, 2295, 375), countdownRed, 12, longestCountdown);
@@ -140,11 +152,13 @@ void Form4::createPanels(QWidget *client)
     c->Label5 = makeLabel(c->Frame1, "Label5", entryPanelPlaceholder, twipsRect(240, 480, 2895, 495));
     c->Text2 = makeTextBox(c->Frame1, "Text2", twipsRect(240, 960, 2895, 375));
     HighScoreList::prepareNameBox(c->Text2);
+    c->Text2->setAccessibleName(nameBoxName);
     c->Command3 = makeButton(c->Frame1, "Command3", okCaption, twipsRect(1080, 1680, 1095, 375));
 
     c->Frame2 = makePanel(client, "Frame2", listPanelCaption, twipsRect(1080, 0, 3735, 2655));
     fill(c->Frame2, face);
     c->List1 = makeListBox(c->Frame2, "List1", twipsRect(0, 240, 3615, 2010));
+    c->List1->setAccessibleName(listName);
     c->Command4 = makeButton(c->Frame2, "Command4", okCaption, twipsRect(480, 2280, 2655, 255));
 
     c->Frame3 = makePanel(client, "Frame3", QString(), twipsRect(2160, 0, 4695, 2775));
@@ -154,19 +168,24 @@ void Form4::createPanels(QWidget *client)
     fitToBox(c->Label4);
     setBackColor(c->Label4, vbColor(helpBackground));
     c->Command5 = makeButton(c->Frame3, "Command5", understoodCaption, twipsRect(3000, 2280, 1575, 375));
+    fitCaption(c->Frame2);
+    for (QPushButton *button : { c->Command3, c->Command4, c->Command5 })
+        fitToBox({ button });
 }
 
 void Form4::createMenus(QMenuBar *menuBar)
 {
-    c->eins = makeMenu(menuBar, "eins", rangeMenu);
+    c->eins = makeMenu(menuBar, "eins", withMnemonic(rangeMenu, 0));
     // z10 carries the mark of the range every load sets; the others start without one.
-    c->z10 = makeCheckItem(c->eins, "z10", upToTenItem, true, [this] { z10_Click(); });
-    c->z20 = makeCheckItem(c->eins, "z20", tenToTwentyItem, false, [this] { z20_Click(); });
-    c->z100 = makeCheckItem(c->eins, "z100", tenToHundredItem, false, [this] { z100_Click(); });
-    c->lis = makeMenuBarItem(menuBar, "lis", listMenu, [this] { lis_Click(); });
-    c->hilf = makeMenuBarItem(menuBar, "hilf", helpMenu, [this] { hilf_Click(); });
-    c->enden = makeMenu(menuBar, "enden", endMenu);
-    c->verlass = makeMenuItem(c->enden, "verlass", leaveItem, [this] { verlass_Click(); });
+    c->z10 = makeCheckItem(c->eins, "z10", withMnemonic(upToTenItem, upToTenLetter), true, [this] { z10_Click(); });
+    c->z20 = makeCheckItem(
+        c->eins, "z20", withMnemonic(tenToTwentyItem, tenToTwentyLetter), false, [this] { z20_Click(); });
+    c->z100 = makeCheckItem(
+        c->eins, "z100", withMnemonic(tenToHundredItem, tenToHundredLetter), false, [this] { z100_Click(); });
+    c->lis = makeMenuBarItem(menuBar, "lis", withMnemonic(listMenu, 0), [this] { lis_Click(); });
+    c->hilf = makeMenuBarItem(menuBar, "hilf", withMnemonic(helpMenu, 0), [this] { hilf_Click(); });
+    c->enden = makeMenu(menuBar, "enden", withMnemonic(endMenu, endLetter));
+    c->verlass = makeMenuItem(c->enden, "verlass", withMnemonic(leaveItem, 0), [this] { verlass_Click(); });
     c->verlauf = makeHistoryItem(menuBar, Test::Arithmetic);
 }
 
@@ -179,6 +198,7 @@ void Form4::connectControls(QWidget *client)
     QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
     QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
     QObject::connect(c->Command5, &QPushButton::clicked, client, [this] { Command5_Click(); });
+    QObject::connect(c->Text2, &QLineEdit::returnPressed, client, [this] { Command3_Click(); });
 }
 
 void Form4::Form_Load()
@@ -280,6 +300,7 @@ void Form4::openentrypanel(int points)
     c->Label5->setText(entryPrefix + QString::number(points) + entrySuffix);
     showOnTop(c->Frame1);
     c->Command1->setEnabled(false); // no new drill under the open panel
+    c->Text2->setFocus();              // the name is typed at once
 }
 
 void Form4::z10_Click()
@@ -314,6 +335,8 @@ void Form4::chooseRange(const arithmetic::Range &range, QAction *item)
 void Form4::lis_Click()
 {
     list.showlist(c->Frame2, c->List1);
+    if (isLoaded() && !c->Frame2->isHidden())
+        focusPanel(c->Command4);
 }
 
 void Form4::Command3_Click()
@@ -336,6 +359,15 @@ void Form4::Command4_Click()
 void Form4::hilf_Click()
 {
     showOnTop(c->Frame3);
+    focusPanel(c->Command5);
+}
+
+void Form4::focusPanel(QPushButton *ok)
+{
+    // Return closes the panel, and Space never starts a drill beneath it; a
+    // running drill keeps the focus in its answer box.
+    if (drill.phase != Drill::Phase::Running)
+        ok->setFocus();
 }
 
 void Form4::Command5_Click()

@@ -95,6 +95,7 @@ private:
     void showdrill(); // the drill's phase and texts into the controls
     void endofdrill();
     void openentrypanel(int points);
+    void focusPanel(QPushButton *ok);
 
     HighScoreList list;
 };

@@ -2,6 +2,7 @@
 
 #include "dexterity/course.h"
 #include "dexterity/coursesurface.h"
+#include "platform/access.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
 #include "platform/timer.h"
@@ -33,6 +34,14 @@ const QString helpMenu = QStringLiteral("Wie funktioniert das nun?");
 const QString bestMenu = QStringLiteral("Hier finden Sie die Besten");
 const QString leaveMenu = QStringLiteral("Das ist nichts für mich");
 const QString leaveItem = QStringLiteral("Ende");
+// The Alt letters of the modes in menu order: einfach, normal, schwer, se_hr schwer.
+constexpr qsizetype modeLetters[] = { 0, 0, 0, 2 };
+
+const QString courseName = QStringLiteral("Parcours");
+const QString courseDescription
+    = QStringLiteral("Der gelbe Weg vom Start ins rote Kästchen; er wird mit der Maus gefahren");
+const QString nameBoxName = QStringLiteral("Ihr Name");
+const QString listName = QStringLiteral("Bestenliste");
 
 const QString lostPrompt = QStringLiteral("Pech gehabt");
 const QString lostTitle = QStringLiteral("So ein Mist");
@@ -83,6 +92,9 @@ void Form3::createCourse(QWidget *client)
     c->surface = new CourseSurface(client, [this](QPointF point) { Form_MouseMove(point.x(), point.y()); });
     c->Label1 = c->surface->addLabel(QRect(6720, 360, 735, 375), QString());
     c->Label2 = c->surface->addLabel(QRect(7440, 360, 1815, 375), unitCaption);
+    c->surface->setAccessibleName(courseName);
+    c->surface->setAccessibleDescription(courseDescription);
+    setAccessibleRole(c->surface, QAccessible::Graphic);
 
     c->Command1 = makeButton(client, "Command1", startCaption, twipsRect(3840, 840, 1695, 495));
     fitToBox({ c->Command1 });
@@ -104,6 +116,7 @@ void Form3::createPanels(QWidget *client)
 
     c->Frame2 = makeOpaquePanel(client, "Frame2", QString(), twipsRect(3000, 0, 6015, 3375));
     c->List1 = makeListBox(c->Frame2, "List1", twipsRect(120, 120, 5775, 2595));
+    c->List1->setAccessibleName(listName);
     c->Command3 = makeButton(c->Frame2, "Command3", okCaption, twipsRect(1920, 2880, 2175, 375));
 
     c->Frame3 = makeOpaquePanel(client, "Frame3", namePanelCaption, twipsRect(2880, 1800, 4575, 1815));
@@ -112,6 +125,7 @@ void Form3::createPanels(QWidget *client)
     setForeColor(c->Label4, rgb(255, 0, 0));
     c->Text2 = makeTextBox(c->Frame3, "Text2", twipsRect(600, 720, 3255, 375));
     HighScoreList::prepareNameBox(c->Text2);
+    c->Text2->setAccessibleName(nameBoxName);
     c->Command4 = makeButton(c->Frame3, "Command4", okCaption, twipsRect(1440, 1320, 1695, 375));
     fitCaption(c->Frame3);
     for (QPushButton *button : { c->Command2, c->Command3, c->Command4 })
@@ -120,18 +134,21 @@ void Form3::createPanels(QWidget *client)
     QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
     QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
     QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
+    QObject::connect(c->Text2, &QLineEdit::returnPressed, client, [this] { Command4_Click(); });
 }
 
 void Form3::createMenus(QMenuBar *menuBar)
 {
-    QMenu *schw = makeMenu(menuBar, "schw", modeMenu);
-    c->ganzeinfach = makeCheckItem(schw, "ganzeinfach", modes[0].name, false, [this] { ganzeinfach_Click(); });
-    c->einfach = makeCheckItem(schw, "einfach", modes[1].name, true, [this] { einfach_Click(); });
-    c->mittel = makeCheckItem(schw, "mittel", modes[2].name, false, [this] { mittel_Click(); });
-    c->schwer = makeCheckItem(schw, "schwer", modes[3].name, false, [this] { schwer_Click(); });
-    c->hilfe = makeMenuBarItem(menuBar, "hilfe", helpMenu, [this] { hilfe_Click(); });
-    c->best = makeMenuBarItem(menuBar, "best", bestMenu, [this] { best_Click(); });
-    c->ende = makeMenuItem(makeMenu(menuBar, "end", leaveMenu), "ende", leaveItem, [this] { ende_Click(); });
+    QMenu *schw = makeMenu(menuBar, "schw", withMnemonic(modeMenu, 0));
+    const auto mode = [](int index) { return withMnemonic(modes[index].name, modeLetters[index]); };
+    c->ganzeinfach = makeCheckItem(schw, "ganzeinfach", mode(0), false, [this] { ganzeinfach_Click(); });
+    c->einfach = makeCheckItem(schw, "einfach", mode(1), true, [this] { einfach_Click(); });
+    c->mittel = makeCheckItem(schw, "mittel", mode(2), false, [this] { mittel_Click(); });
+    c->schwer = makeCheckItem(schw, "schwer", mode(3), false, [this] { schwer_Click(); });
+    c->hilfe = makeMenuBarItem(menuBar, "hilfe", withMnemonic(helpMenu, 0), [this] { hilfe_Click(); });
+    c->best = makeMenuBarItem(menuBar, "best", withMnemonic(bestMenu, 0), [this] { best_Click(); });
+    QMenu *end = makeMenu(menuBar, "end", withMnemonic(leaveMenu, 0));
+    c->ende = makeMenuItem(end, "ende", withMnemonic(leaveItem, 0), [this] { ende_Click(); });
     c->verlauf = makeHistoryItem(menuBar, Test::Dexterity);
 }
 
@@ -298,6 +315,7 @@ void Form3::hilfe_Click()
 {
     c->Frame1->show();
     c->Frame1->raise();
+    c->Command2->setFocus(); // Return closes the help
 }
 
 void Form3::Command2_Click()
@@ -308,6 +326,8 @@ void Form3::Command2_Click()
 void Form3::best_Click()
 {
     list.showlist(c->Frame2, c->List1);
+    if (isLoaded() && !c->Frame2->isHidden())
+        c->Command3->setFocus(); // Return closes the list
 }
 
 void Form3::Command3_Click()

@@ -67,6 +67,16 @@ void form2::answer(Colour colour)
             Outcome::memory(game_.resultscore, game_.colourcount, game_.displaytime, game_.resultsentence));
 }
 
+bool form2::answerKey(int key)
+{
+    QPushButton *const buttons[] = { c->Command3, c->Command4, c->Command5, c->Command6 };
+    if (key < Qt::Key_1 || key > Qt::Key_4)
+        return false;
+    // The key is the button's click; the game takes it only while it asks for colours.
+    buttons[key - Qt::Key_1]->click();
+    return true;
+}
+
 void form2::Command2_Click()
 {
     game_.cancel();
@@ -99,9 +109,12 @@ void form2::showgame()
     if (game_.blanked)
         c->Shape9->show(); // over the colour, which stays beneath it
     showprogress();
+    const bool resultopens = game_.resultshown && c->Frame1->isHidden();
     c->Frame1->setVisible(game_.resultshown);
     if (game_.resultshown)
         c->Label2->setText(game_.resultsentence);
+    if (resultopens)
+        c->Command7->setFocus(); // Return or Space takes the result
     // Enabling restarts the wait: touch a timer only when it is to change.
     const auto run = [](Timer *timer, bool on) {
         if (timer->Enabled() != on)
@@ -141,6 +154,7 @@ void form2::handover(int score)
 void form2::hilf_Click()
 {
     c->Frame4->show();
+    c->Command11->setFocus(); // Return closes the help; Space never starts a game beneath it
 }
 
 void form2::Command11_Click()
@@ -151,7 +165,11 @@ void form2::Command11_Click()
 void form2::best_Click()
 {
     list.showlist(c->Frame2, c->List1);
+    if (!isLoaded())
+        return; // closed while a box about the list was open
     keephelpontop();
+    if (!c->Frame2->isHidden())
+        c->Command8->setFocus();
 }
 
 void form2::Command8_Click()

@@ -135,6 +135,7 @@ private:
     void connectButtons(QWidget *client);
 
     void answer(memory::Colour colour);
+    bool answerKey(int key); // 1 to 4: the colour buttons from left to right
     void showgame();
     void handover(int score);
     void choosespeed(QAction *item, Game::Speed speed);

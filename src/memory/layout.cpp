@@ -2,6 +2,7 @@
 #include "memory/form2.h"
 
 #include "memory/colours.h"
+#include "platform/access.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
 
@@ -37,6 +38,8 @@ const QString nameOkCaption = QStringLiteral("schon erledigt");
 const QString nameCancelCaption = QStringLiteral("abbrechen");
 const QString namePrompt = QStringLiteral("Tragen Sie hier Ihren Namen ein");
 const QString listOkCaption = QStringLiteral("ok");
+const QString nameBoxName = QStringLiteral("Ihr Name");
+const QString listName = QStringLiteral("Bestenliste");
 
 const QString settingsMenu = QStringLiteral("Einstellung");
 const QString speedMenu = QStringLiteral("Einblendungsgeschwindigkeit");
@@ -132,6 +135,10 @@ void form2::buildGameControls(QWidget *client)
     c->Command5 = makeColourButton(client, "Command5", blue, twipsRect(3600, 4080, 855, 855));
     c->Command6 = makeColourButton(client, "Command6", yellow, twipsRect(4680, 4080, 855, 855));
     c->Command3 = makeColourButton(client, "Command3", green, twipsRect(1440, 4080, 855, 855));
+    // Tab goes as the eye does: the colours from left to right, then "Abbrechen".
+    QWidget *const screenOrder[] = { c->Command3, c->Command4, c->Command5, c->Command6, c->Command2 };
+    for (int i = 1; i < 5; ++i)
+        QWidget::setTabOrder(screenOrder[i - 1], screenOrder[i]);
 }
 
 void form2::buildPanels(QWidget *client)
@@ -144,6 +151,7 @@ void form2::buildPanels(QWidget *client)
 
     c->Frame2 = makeFilledPanel(client, "Frame2", QString(), twipsRect(2520, 0, 3495, 2655), lightGreen);
     c->List1 = makeListBox(c->Frame2, "List1", twipsRect(120, 0, 3255, 2205));
+    c->List1->setAccessibleName(listName);
     setBackColor(c->List1, lightGreen);
     setForeColor(c->List1, Qt::blue);
     c->Command8 = makeButton(c->Frame2, "Command8", listOkCaption, twipsRect(360, 2280, 2775, 375));
@@ -158,6 +166,7 @@ void form2::buildPanels(QWidget *client)
     setBackColor(c->Text1, navy);
     setForeColor(c->Text1, Qt::white);
     HighScoreList::prepareNameBox(c->Text1);
+    c->Text1->setAccessibleName(nameBoxName);
     fitCaption(c->Frame3);
     fitToBox(c->Label5);
     fitToBox({ c->Command9, c->Command10 });
@@ -174,22 +183,24 @@ void form2::buildPanels(QWidget *client)
 
 void form2::buildMenus(QMenuBar *menuBar)
 {
-    c->es = makeMenu(menuBar, "es", settingsMenu);
-    c->egeschw = makeSubMenu(c->es, "egeschw", speedMenu);
-    c->schnell = makeCheckItem(c->egeschw, "schnell", QStringLiteral("schnell"), false, [this] { schnell_Click(); });
-    c->mittel = makeCheckItem(c->egeschw, "mittel", QStringLiteral("mittel"), true, [this] { mittel_Click(); });
-    c->langsam = makeCheckItem(c->egeschw, "langsam", QStringLiteral("langsam"), false, [this] { langsam_Click(); });
-    c->anz = makeSubMenu(c->es, "anz", countMenu);
-    c->es5 = makeCheckItem(c->anz, "es5", QStringLiteral("5 "), true, [this] { es5_Click(); });
-    c->es10 = makeCheckItem(c->anz, "es10", QStringLiteral("10"), false, [this] { es10_Click(); });
-    c->es20 = makeCheckItem(c->anz, "es20", QStringLiteral("20"), false, [this] { es20_Click(); });
-    c->es30 = makeCheckItem(c->anz, "es30", QStringLiteral("30"), false, [this] { es30_Click(); });
-    c->es40 = makeCheckItem(c->anz, "es40", QStringLiteral("40"), false, [this] { es40_Click(); });
-    c->es50 = makeCheckItem(c->anz, "es50", QStringLiteral("50"), false, [this] { es50_Click(); });
-    c->selbst = makeCheckItem(c->anz, "selbst", ownCountItem, false, [this] { selbst_Click(); });
-    c->hilf = makeMenuBarItem(menuBar, "hilf", helpMenu, [this] { hilf_Click(); });
-    c->best = makeMenuBarItem(menuBar, "best", listMenu, [this] { best_Click(); });
-    c->kl = makeMenuBarItem(menuBar, "kl", leaveMenu, [this] { kl_Click(); });
+    // Each text with the position of its Alt letter; "50" takes its 0, the 5 is "5"'s.
+    const auto item = [](const char *text, qsizetype letter) { return withMnemonic(QString::fromUtf8(text), letter); };
+    c->es = makeMenu(menuBar, "es", withMnemonic(settingsMenu, 0));
+    c->egeschw = makeSubMenu(c->es, "egeschw", withMnemonic(speedMenu, 0));
+    c->schnell = makeCheckItem(c->egeschw, "schnell", item("schnell", 0), false, [this] { schnell_Click(); });
+    c->mittel = makeCheckItem(c->egeschw, "mittel", item("mittel", 0), true, [this] { mittel_Click(); });
+    c->langsam = makeCheckItem(c->egeschw, "langsam", item("langsam", 0), false, [this] { langsam_Click(); });
+    c->anz = makeSubMenu(c->es, "anz", withMnemonic(countMenu, 0));
+    c->es5 = makeCheckItem(c->anz, "es5", item("5 ", 0), true, [this] { es5_Click(); });
+    c->es10 = makeCheckItem(c->anz, "es10", item("10", 0), false, [this] { es10_Click(); });
+    c->es20 = makeCheckItem(c->anz, "es20", item("20", 0), false, [this] { es20_Click(); });
+    c->es30 = makeCheckItem(c->anz, "es30", item("30", 0), false, [this] { es30_Click(); });
+    c->es40 = makeCheckItem(c->anz, "es40", item("40", 0), false, [this] { es40_Click(); });
+    c->es50 = makeCheckItem(c->anz, "es50", item("50", 1), false, [this] { es50_Click(); });
+    c->selbst = makeCheckItem(c->anz, "selbst", withMnemonic(ownCountItem, 0), false, [this] { selbst_Click(); });
+    c->hilf = makeMenuBarItem(menuBar, "hilf", withMnemonic(helpMenu, 0), [this] { hilf_Click(); });
+    c->best = makeMenuBarItem(menuBar, "best", withMnemonic(listMenu, 0), [this] { best_Click(); });
+    c->kl = makeMenuBarItem(menuBar, "kl", withMnemonic(leaveMenu, 0), [this] { kl_Click(); });
     c->verlauf = makeHistoryItem(menuBar, Test::Memory);
 }
 
@@ -209,4 +220,13 @@ void form2::connectButtons(QWidget *client)
     connect(c->Command9, [this] { Command9_Click(); });
     connect(c->Command10, [this] { Command10_Click(); });
     connect(c->Command11, [this] { Command11_Click(); });
+    // In the name box Return confirms and Escape cancels, as the panel's buttons do.
+    QObject::connect(c->Text1, &QLineEdit::returnPressed, client, [this] { Command9_Click(); });
+    onKeyPress(c->Text1, [this](int key) {
+        if (key != Qt::Key_Escape)
+            return false;
+        Command10_Click();
+        return true;
+    });
+    onKeyPress(client->window(), [this](int key) { return answerKey(key); });
 }

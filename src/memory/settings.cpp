@@ -1,6 +1,7 @@
 // The settings menu: display time and number of colours, and the settings line.
 #include "memory/form2.h"
 
+#include "platform/access.h"
 #include "platform/timer.h"
 
 #include <QAction>
@@ -37,7 +38,7 @@ void form2::choosecount(QAction *item)
 {
     clearcountmarks();
     item->setChecked(true);
-    game_.choosecount(item->text().trimmed().toInt()); // each item is captioned with its count
+    game_.choosecount(shownText(item->text()).trimmed().toInt()); // each item is captioned with its count
     applysettings();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/controls.h"
 
+#include "platform/access.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QFontDatabase>
@@ -179,6 +181,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, 
     button->setGeometry(twips);
     button->setToolTip(toolTip);
     button->setAutoDefault(false);
+    clickOnReturn(button); // as Space does, without the default button's frame
     return button;
 }
 
@@ -193,6 +196,7 @@ QListWidget *makeListBox(QWidget *parent, const char *name, QRect twips)
 {
     auto *list = named(new QListWidget(parent), name);
     list->setGeometry(twips);
+    showWholeLines(list);
     return list;
 }
 

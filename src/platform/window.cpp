@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include "platform/access.h"
 #include "platform/controls.h"
 
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ void Window::load()
     frame_->layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     createControls(client_, frame_->menuBar());
+    fitMenuBar(frame_->menuBar(), client_->width()); // no title hidden behind "»" at a large system font
     placeFrame();
     Form_Load();
 }
@@ -120,7 +122,8 @@ std::optional<QString> Window::askText(const QString &prompt, const QString &tit
 
 QAction *Window::makeHistoryItem(QMenuBar *menuBar, Test test)
 {
-    return makeMenuBarItem(menuBar, "verlauf", historyCaption, [this, test] { services.history.show(test, frame()); });
+    return makeMenuBarItem(
+        menuBar, "verlauf", withMnemonic(historyCaption, 0), [this, test] { services.history.show(test, frame()); });
 }
 
 } // namespace platform

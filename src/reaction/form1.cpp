@@ -1,5 +1,6 @@
 #include "reaction/form1.h"
 
+#include "platform/access.h"
 #include "platform/controls.h"
 #include "platform/runtime.h"
 #include "platform/timer.h"
@@ -32,6 +33,10 @@ const QString leaveCaption = QStringLiteral("Kein Bock mehr");
 const QString leaveTip = QStringLiteral("Programm beenden");
 const QString infoMenu = QStringLiteral("INFO");
 const QString infoLine = QStringLiteral("Reaktionstest, Version " KORVANE_VERSION);
+const QString fieldName = QStringLiteral("Klickfeld");
+const QString fieldDescription
+    = QStringLiteral("Sobald der rote Kreis erscheint: klicken oder Leertaste oder Eingabetaste drücken");
+const QString circleName = QStringLiteral("Roter Kreis");
 
 const QString verdictTitle = QStringLiteral("Auswertung");
 const QString rebukePrompt
@@ -64,6 +69,8 @@ void Form1::createControls(QWidget *client, QMenuBar *menuBar)
 
     c->Shape1 = new Shape(client, "Shape1", Shape::Kind::Circle, twipsRect(2160, 1920, 1815, 1215), rgb(255, 0, 0));
     c->Shape1->hide();
+    c->Shape1->setAccessibleName(circleName);
+    setAccessibleRole(c->Shape1, QAccessible::Graphic);
 
     c->Label1 = makeLabel(client, "Label1", resultCaption, twipsRect(240, 3240, 1935, 255));
     c->Label1->hide();
@@ -74,6 +81,9 @@ void Form1::createControls(QWidget *client, QMenuBar *menuBar)
     c->Command3->setGeometry(twipsRect(1800, 3960, 2175, 1095));
     c->Command3->setToolTip(fieldTip);
     c->Command3->setAutoDefault(false);
+    clickOnReturn(c->Command3);
+    c->Command3->setAccessibleName(fieldName);
+    c->Command3->setAccessibleDescription(fieldDescription);
     setBackColor(c->Command3, rgb(192, 192, 192));
     c->Command3->setEnabled(false);
 
@@ -83,7 +93,7 @@ void Form1::createControls(QWidget *client, QMenuBar *menuBar)
     c->Timer1 = new Timer("Timer1", 0, client);
     c->Timer1->onTick([this] { Timer1_Timer(); });
 
-    c->reak = makeMenuItem(makeMenu(menuBar, "info", infoMenu), "reak", infoLine);
+    c->reak = makeMenuItem(makeMenu(menuBar, "info", withMnemonic(infoMenu, 0)), "reak", withMnemonic(infoLine, 0));
     c->verlauf = makeHistoryItem(menuBar, Test::Reaction);
 
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
@@ -105,6 +115,8 @@ void Form1::Command1_Click()
 {
     const int wait = round.start();
     c->Command3->setEnabled(true);
+    // Before "Ich bin bereit" is disabled, or Qt hands its focus on to "Kein Bock mehr".
+    c->Command3->setFocus();
     c->Command1->setEnabled(false);
     c->Label1->hide();
     c->Label3->hide();
@@ -161,4 +173,5 @@ void Form1::showresult()
     c->Shape1->hide();
     c->Command3->setEnabled(false);
     c->Command1->setEnabled(true);
+    c->Command1->setFocus(); // the next round is a Space away, leaving is not
 }

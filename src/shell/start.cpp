@@ -1,5 +1,6 @@
 #include "shell/start.h"
 
+#include "platform/access.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
 
@@ -23,6 +24,8 @@ const QString dexterityCaption = QStringLiteral("Geschicklichkeit");
 const QString arithmeticCaption = QStringLiteral("Kopfrechnen");
 const QString infoMenu = QStringLiteral("Info");
 const QString packageStatement = QStringLiteral("Korvane " KORVANE_VERSION " – Freeware vom Korvane-Team");
+const QString linkName = QStringLiteral("Homepage www.korvane.de");
+const QString linkDescription = QStringLiteral("Öffnet die Homepage im Browser");
 
 struct Colour
 {
@@ -67,9 +70,10 @@ void Start::createControls(QWidget *client, QMenuBar *menuBar)
     c->Label5->setFont(designFont(12, true));
     setForeColor(c->Label5, rgb(0, 0, 255));
 
-    c->Label1 = makeLabel(client, "Label1", homepage, twipsRect(2040, 2640, 3495, 375));
+    c->Label1 = makeLink(client, "Label1", homepage, twipsRect(2040, 2640, 3495, 375), [this] { Label1_Click(); });
     c->Label1->setFont(designFont(13.5, true));
-    c->Label1->setCursor(Qt::PointingHandCursor);
+    c->Label1->setAccessibleName(linkName);
+    c->Label1->setAccessibleDescription(linkDescription);
 
     fitToBox(c->Label5);
     fitToBox(c->Label1);
@@ -79,19 +83,20 @@ void Start::createControls(QWidget *client, QMenuBar *menuBar)
     c->Timer1->onTick([this] { Timer1_Timer(); });
     c->Timer1->setEnabled(true);
 
-    c->free = makeMenuItem(makeMenu(menuBar, "inf", infoMenu), "free", packageStatement);
-    c->verlauf = makeMenu(menuBar, "verlauf", historyCaption);
-    c->vreak = makeMenuItem(c->verlauf, "vreak", reactionCaption, [this] { vreak_Click(); });
-    c->vgedae = makeMenuItem(c->verlauf, "vgedae", memoryCaption, [this] { vgedae_Click(); });
-    c->vgesch = makeMenuItem(c->verlauf, "vgesch", dexterityCaption, [this] { vgesch_Click(); });
-    c->vkopf = makeMenuItem(c->verlauf, "vkopf", arithmeticCaption, [this] { vkopf_Click(); });
+    // Alt letters: the first of each title and item, but Ge_schicklichkeit, whose G is Gedächtnistrainning's.
+    c->free
+        = makeMenuItem(makeMenu(menuBar, "inf", withMnemonic(infoMenu, 0)), "free", withMnemonic(packageStatement, 0));
+    c->verlauf = makeMenu(menuBar, "verlauf", withMnemonic(historyCaption, 0));
+    c->vreak = makeMenuItem(c->verlauf, "vreak", withMnemonic(reactionCaption, 0), [this] { vreak_Click(); });
+    c->vgedae = makeMenuItem(c->verlauf, "vgedae", withMnemonic(memoryCaption, 0), [this] { vgedae_Click(); });
+    c->vgesch = makeMenuItem(c->verlauf, "vgesch", withMnemonic(dexterityCaption, 2), [this] { vgesch_Click(); });
+    c->vkopf = makeMenuItem(c->verlauf, "vkopf", withMnemonic(arithmeticCaption, 0), [this] { vkopf_Click(); });
 
     QObject::connect(c->Command2, &QPushButton::clicked, client, [this] { Command2_Click(); });
     QObject::connect(c->Command4, &QPushButton::clicked, client, [this] { Command4_Click(); });
     QObject::connect(c->Command3, &QPushButton::clicked, client, [this] { Command3_Click(); });
     QObject::connect(c->Command1, &QPushButton::clicked, client, [this] { Command1_Click(); });
     QObject::connect(c->Command5, &QPushButton::clicked, client, [this] { Command5_Click(); });
-    onClick(c->Label1, [this] { Label1_Click(); });
 }
 
 void Start::Timer1_Timer()

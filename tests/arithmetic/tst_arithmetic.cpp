@@ -1,4 +1,5 @@
 #include "arithmetic/form4.h"
+#include "keyboard.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
 #include "program.h"
@@ -260,6 +261,59 @@ private slots:
         for (int second = 0; second < 60; ++second)
             form.Timer1_Timer();
         QCOMPARE(std::pair(program.fake.dialogs.shown.size(), view(form.controls())), std::pair(qsizetype(1), idle));
+    }
+
+    // By keyboard alone: Space starts and the answer box has the focus; at the end the name box has it, where a
+    // stray Space is typed and Return saves, no drill started beneath. Alt+L shows the list, Alt+H the help, each
+    // with its OK focused, and Return closes them.
+    void keyboard()
+    {
+        Program program;
+        Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
+        const Form4::Controls &c = form.controls();
+        QWidget *frame = form.frame();
+        QCOMPARE(focusName(frame), "Command1");
+        type(frame, Qt::Key_Space);
+        QCOMPARE(std::pair(view(c), focusName(frame)), std::pair(running, QStringLiteral("Text1")));
+        for (QChar digit : QString::number(form.drill.product))
+            QTest::keyClick(frame->windowHandle(), digit.toLatin1());
+        for (int second = 0; second < 60; ++second)
+            form.Timer1_Timer();
+        QCOMPARE(focusName(frame), "Text2");
+        for (Qt::Key key : { Qt::Key_J, Qt::Key_Space, Qt::Key_O, Qt::Key_Return })
+            type(frame, key);
+        QCOMPARE(std::pair(view(c), bestList(program)), std::pair(ended, QByteArray(" 1  Punkte f\xfcr  j o\r\n")));
+        type(frame, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(std::pair(focusName(frame), c.List1->item(0)->toolTip()),
+            std::pair(QStringLiteral("Command4"), QStringLiteral(" 1  Punkte für  j o")));
+        type(frame, Qt::Key_Return);
+        type(frame, Qt::Key_H, Qt::AltModifier);
+        QCOMPARE(std::pair(view(c), focusName(frame)),
+            std::pair(
+                QStringList({ "Command1", "Text1 disabled", "Frame3", "eins disabled" }), QStringLiteral("Command5")));
+        type(frame, Qt::Key_Return);
+        QCOMPARE(view(c), ended);
+    }
+
+    // What a screen reader says of the controls a player uses.
+    void accessibleNames()
+    {
+        Program program;
+        const Form4::Controls &c = program.open<Form4>(TestWindow::Arithmetic).controls();
+        QCOMPARE(QList({ spoken(c.Text1), spoken(c.Text2), spoken(c.List1), spoken(c.Command1) }),
+            QList<Spoken>({ { "Ihre Lösung", QAccessible::EditableText }, { "Ihr Name", QAccessible::EditableText },
+                { "Bestenliste", QAccessible::List }, { "Auf geht's", QAccessible::Button } }));
+    }
+
+    // Each title of the menu bar and each item of a menu has an Alt letter of its own.
+    void mnemonics()
+    {
+        Program program;
+        const QList<QStringList> keys = menuKeys(program.open<Form4>(TestWindow::Arithmetic).frame()->menuBar());
+        QCOMPARE(keys,
+            QList<QStringList>(
+                { { "Alt+E", "Alt+L", "Alt+H", "Alt+N", "Alt+V" }, { "Alt+1", "Alt+2", "Alt+0" }, { "Alt+P" } }));
+        QCOMPARE(clashes(keys), QStringList());
     }
 };
 

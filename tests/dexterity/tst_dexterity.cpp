@@ -1,5 +1,6 @@
 #include "dexterity/coursesurface.h"
 #include "dexterity/form3.h"
+#include "keyboard.h"
 #include "platform/timer.h"
 #include "program.h"
 
@@ -193,7 +194,7 @@ private slots:
             shown << widget->isVisibleTo(widget->parentWidget());
         }
         for (QAction *item : d.form->frame()->menuBar()->actions() + QList { d.c().einfach, d.c().ende })
-            texts << item->text();
+            texts << item->iconText(); // as shown, without the mnemonic mark
         QCOMPARE(twips,
             QList<QRect>({ { 0, 0, 9420, 6735 }, { 3840, 840, 1695, 495 }, { 1320, 0, 4335, 1455 },
                 { 120, 120, 4215, 735 }, { 3000, 960, 1215, 375 }, { 3000, 0, 6015, 3375 }, { 120, 120, 5775, 2595 },
@@ -345,6 +346,51 @@ private slots:
         d.c().ende->trigger();
         QCOMPARE(QList({ d.form->isLoaded(), d.start().Visible(), d.fake.program.ended > 0 }),
             QList({ false, true, false }));
+    }
+
+    // The panels by keyboard: the name box has the focus and Return saves; Alt+H shows the list with its OK focused
+    // and each line whole as its tooltip, Alt+W the help; Return closes each.
+    void keyboard()
+    {
+        Dexterity d;
+        QWidget *frame = d.form->frame();
+        d.fake.desktop.onPutPointer = [&d](QWidget *, QPoint point) { d.moveTo(point); };
+        QTest::mouseClick(d.c().Command1, Qt::LeftButton);
+        d.moveTo(inTarget);
+        d.c().Timer1->tick();
+        QCOMPARE(focusName(frame), "Text2");
+        for (Qt::Key key : { Qt::Key_K, Qt::Key_I, Qt::Key_Return })
+            type(frame, key);
+        QVERIFY(d.c().Frame3->isHidden());
+        type(frame, Qt::Key_H, Qt::AltModifier);
+        QCOMPARE(std::pair(focusName(frame), d.c().List1->item(0)->toolTip()),
+            std::pair(QStringLiteral("Command3"),
+                QStringLiteral(" 200  Punkte für  ki ---  0 Sekunden benötigt im Modus normal")));
+        type(frame, Qt::Key_Return);
+        type(frame, Qt::Key_W, Qt::AltModifier);
+        QCOMPARE(std::pair(d.c().Frame2->isHidden(), focusName(frame)), std::pair(true, QStringLiteral("Command2")));
+        type(frame, Qt::Key_Return);
+        QVERIFY(d.c().Frame1->isHidden());
+    }
+
+    // What a screen reader says of the controls a player uses.
+    void accessibleNames()
+    {
+        Dexterity d;
+        QCOMPARE(QList({ spoken(d.c().surface), spoken(d.c().Text2), spoken(d.c().List1), spoken(d.c().Command1) }),
+            QList<Spoken>({ { "Parcours", QAccessible::Graphic }, { "Ihr Name", QAccessible::EditableText },
+                { "Bestenliste", QAccessible::List }, { "lass uns anfangen", QAccessible::Button } }));
+    }
+
+    // Each title of the menu bar and each item of a menu has an Alt letter of its own.
+    void mnemonics()
+    {
+        Dexterity d;
+        const QList<QStringList> keys = menuKeys(d.form->frame()->menuBar());
+        QCOMPARE(keys,
+            QList<QStringList>({ { "Alt+S", "Alt+W", "Alt+H", "Alt+D", "Alt+V" },
+                { "Alt+E", "Alt+N", "Alt+S", "Alt+H" }, { "Alt+E" } }));
+        QCOMPARE(clashes(keys), QStringList());
     }
 };
 

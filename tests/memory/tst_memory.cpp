@@ -1,3 +1,4 @@
+#include "keyboard.h"
 #include "memory/form2.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
@@ -52,6 +53,9 @@ private slots:
     void rules();
     void playedThroughTheWindow_data();
     void playedThroughTheWindow();
+    void keyboard();
+    void accessibleNames();
+    void mnemonics();
 };
 
 void MemoryTest::rules_data()
@@ -229,6 +233,85 @@ void MemoryTest::playedThroughTheWindow()
     QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
     QCOMPARE(marks(), (QStringList { "es5", "mittel" }));
     QCOMPARE(program.fake.random.seeded, 2); // at each load
+}
+
+// By keyboard alone: a box about a missing list may see its window closed; Return starts; Tab goes from left to
+// right; the keys 1 to 4 answer with the colours as they stand, and with none while the colours are shown; Return
+// takes the result; in the name box Space is typed and Return saves; Escape cancels the panel. Alt+B shows the list
+// with its OK focused and its line as its own tooltip.
+void MemoryTest::keyboard()
+{
+    Program program;
+    form2 *window = &program.open<form2>(TestWindow::Memory);
+    program.fake.dialogs.whileOpen = [window] { window->frame()->close(); };
+    type(window->frame(), Qt::Key_B, Qt::AltModifier);
+    QVERIFY(!window->isLoaded() && program.fake.dialogs.shown.size() == 1);
+    program.fake.dialogs.whileOpen = nullptr;
+    window = &program.open<form2>(TestWindow::Memory);
+    const form2::Controls *c = &window->controls();
+    QWidget *frame = window->frame();
+    const auto onShow = [window] { return namesOn(window->client()->children()); };
+
+    program.fake.random.values = { 0.0f, 0.25f, 0.5f, 0.75f, 0.0f }; // green, red, blue, yellow, green
+    QCOMPARE(focusName(frame), "Command1");
+    type(frame, Qt::Key_Return);
+    type(frame, Qt::Key_1);
+    for (int tick = 0; tick < 11; ++tick)
+        (tick % 2 ? c->Timer2 : c->Timer1)->tick();
+    QCOMPARE(c->Label3->isHidden(), true); // the 1 above answered nothing
+    c->Command2->setFocus();
+    QStringList tabs;
+    for (int tab = 0; tab < 5; ++tab)
+        tabs << (type(frame, Qt::Key_Tab), focusName(frame));
+    QCOMPARE(tabs, QStringList({ "Command3", "Command4", "Command5", "Command6", "Command2" }));
+    for (Qt::Key key : { Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_1 })
+        type(frame, key);
+    QCOMPARE(std::pair(c->Label2->text(), focusName(frame)),
+        std::pair(QStringLiteral("Super, Sie haben alles behalten!"), QStringLiteral("Command7")));
+    type(frame, Qt::Key_Return);
+    QCOMPARE(std::pair(onShow(), focusName(frame)),
+        std::pair(QStringList({ "Command1", "Frame3", "Label1" }), QStringLiteral("Text1")));
+    for (Qt::Key key : { Qt::Key_E, Qt::Key_Space, Qt::Key_V, Qt::Key_Return })
+        type(frame, key);
+    QFile best(program.fake.program.dir + "/best.lst");
+    QVERIFY(best.open(QIODevice::ReadOnly));
+    QCOMPARE(best.readAll(), " 5  Punkte f\xfcr  e v\r\n");
+    QCOMPARE(onShow(), (QStringList { "Command1", "Label1" })); // saved, and no game started by the Return
+    window->askforname();
+    type(frame, Qt::Key_Escape);
+    QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
+
+    type(frame, Qt::Key_B, Qt::AltModifier);
+    QCOMPARE(std::tuple(onShow(), focusName(frame), c->List1->item(0)->toolTip()),
+        std::tuple(QStringList({ "Command1", "Frame2", "Label1" }), QStringLiteral("Command8"),
+            QStringLiteral(" 5  Punkte für  e v")));
+    type(frame, Qt::Key_Return);
+    QCOMPARE(onShow(), (QStringList { "Command1", "Label1" }));
+}
+
+// What a screen reader says of the controls a player uses; the colour buttons tell their keys.
+void MemoryTest::accessibleNames()
+{
+    Program program;
+    const form2::Controls &c = program.open<form2>(TestWindow::Memory).controls();
+    QCOMPARE(QList({ spoken(c.Command3), spoken(c.Command4), spoken(c.Command5), spoken(c.Command6), spoken(c.Text1),
+                 spoken(c.List1), spoken(c.Command1) }),
+        QList<Spoken>({ { "Grün", QAccessible::Button }, { "Rot", QAccessible::Button },
+            { "Blau", QAccessible::Button }, { "Gelb", QAccessible::Button }, { "Ihr Name", QAccessible::EditableText },
+            { "Bestenliste", QAccessible::List }, { "Dann lass uns mal anfangen", QAccessible::Button } }));
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.Command6)->text(QAccessible::Description),
+        QStringLiteral("Antwortet mit Gelb (Taste 4)"));
+}
+
+// Each title of the menu bar and each item of a menu has an Alt letter of its own.
+void MemoryTest::mnemonics()
+{
+    Program program;
+    const QList<QStringList> keys = menuKeys(program.open<form2>(TestWindow::Memory).frame()->menuBar());
+    QCOMPARE(keys,
+        QList<QStringList>({ { "Alt+E", "Alt+W", "Alt+B", "Alt+K", "Alt+V" }, { "Alt+E", "Alt+A" },
+            { "Alt+S", "Alt+M", "Alt+L" }, { "Alt+5", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+0", "Alt+W" } }));
+    QCOMPARE(clashes(keys), QStringList());
 }
 
 QTEST_MAIN(MemoryTest)

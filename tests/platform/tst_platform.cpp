@@ -1,4 +1,5 @@
 #include "fakeservices.h"
+#include "platform/access.h"
 #include "platform/controls.h"
 #include "platform/realservices.h"
 #include "platform/runtime.h"
@@ -358,6 +359,47 @@ private slots:
         larger.setPointSizeF(larger.pointSizeF() + 0.5);
         QVERIFY(fits(control->font()));
         QVERIFY(!fits(larger));
+    }
+
+    // The Alt letter marked before its position, an '&' of the text kept as one; the text as shown is the original.
+    void mnemonicKeepsTheText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("marked");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("first letter") << "Info" << 0 << "&Info"
+                                      << "Alt+I";
+        QTest::newRow("within") << "Ende" << 1 << "E&nde"
+                                << "Alt+N";
+        QTest::newRow("last") << "50" << 1 << "5&0"
+                              << "Alt+0";
+        QTest::newRow("an & before and after") << "A & B & C" << 4 << "A && &B && C"
+                                               << "Alt+B";
+    }
+    void mnemonicKeepsTheText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, position);
+        const QString marked = withMnemonic(text, position);
+        QTEST(marked, "marked");
+        QTEST(QKeySequence::mnemonic(marked).toString(), "key");
+        QCOMPARE(shownText(marked), text);
+    }
+
+    // Return and Enter click a made button as Space does; a held key clicks once, other keys not at all.
+    void returnClicksAButton()
+    {
+        QWidget client;
+        QPushButton *button = makeButton(&client, "Command1", QStringLiteral("OK"), QRect(0, 0, 80, 25));
+        int clicks = 0;
+        QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Enter);
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(button, &held);
+        QTest::keyClick(button, Qt::Key_A);
+        QCOMPARE(std::pair(clicks, button->autoDefault()), std::pair(2, false));
     }
 };
 

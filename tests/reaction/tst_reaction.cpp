@@ -1,3 +1,4 @@
+#include "keyboard.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
 #include "program.h"
@@ -191,7 +192,10 @@ private slots:
         scriptReaction(program.fake.counter, 284.4);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QCOMPARE(std::pair(view(c), c.Timer1->Interval()), std::pair(QStringList({ "Command3", "Timer1" }), 3500));
-        QTest::keyClick(c.Command2, Qt::Key_Tab); // to the field: a focus frame just inside its bevel
+        // The field has taken the focus; Tab and back show its focus frame just inside its bevel.
+        QCOMPARE(focusName(form.frame()), QStringLiteral("Command3"));
+        type(form.frame(), Qt::Key_Tab);
+        type(form.frame(), Qt::Key_Backtab);
         QVERIFY(c.Command3->hasFocus() && !colours(c.Command3, QRect(4, 3, 20, 1)).contains(0xc0c0c0));
         c.Timer1->tick();
         const QRect middle(c.Shape1->rect().center(), QSize(1, 1));
@@ -220,6 +224,58 @@ private slots:
         QCOMPARE(view(program.open<Form1>(TestWindow::Reaction).controls()), QStringList({ "Command1", "Label3" }));
         QTest::mouseClick(form.controls().Command2, Qt::LeftButton);
         QVERIFY(!form.isLoaded() && program.start().Visible() && program.fake.program.ended == 0);
+    }
+
+    // By keyboard alone: Space on "Ich bin bereit" hands the focus to the field, not to "Kein Bock mehr"; the key
+    // on the field before the circle is an early click, after it the measured one; then "Ich bin bereit" has the
+    // focus for the next round.
+    void keyboard_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::newRow("Space") << Qt::Key_Space;
+        QTest::newRow("Return") << Qt::Key_Return;
+        QTest::newRow("Enter") << Qt::Key_Enter;
+    }
+    void keyboard()
+    {
+        QFETCH(Qt::Key, key);
+        Program program;
+        Form1 &form = program.open<Form1>(TestWindow::Reaction);
+        const Form1::Controls &c = form.controls();
+        program.fake.random.values = { 0.5f, 0.0f };
+        scriptReaction(program.fake.counter, 284.4);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto focus = [&form] { return focusName(form.frame()); };
+        QCOMPARE(focus(), QStringLiteral("Command1"));
+        type(form.frame(), Qt::Key_Space);
+        QCOMPARE(
+            std::pair(focus(), view(c)), std::pair(QStringLiteral("Command3"), QStringList({ "Command3", "Timer1" })));
+        type(form.frame(), key);
+        QCOMPARE(std::pair(form.round.clicks, form.isLoaded()), std::pair(short(1), true));
+        c.Timer1->tick();
+        type(form.frame(), key);
+        QCOMPARE(std::tuple(program.fake.dialogs.shown.size(), c.Label3->text(), view(c), focus()),
+            std::tuple(1, QStringLiteral("0,234 Sekunden"), QStringList({ "Command1", "Label1", "Label3" }),
+                QStringLiteral("Command1")));
+    }
+
+    // The field and the circle as a screen reader names them.
+    void accessibleNames()
+    {
+        Program program;
+        const Form1::Controls &c = program.open<Form1>(TestWindow::Reaction).controls();
+        QCOMPARE(QList({ spoken(c.Command3), spoken(c.Shape1), spoken(c.Command1), spoken(c.Command2) }),
+            QList<Spoken>({ { "Klickfeld", QAccessible::Button }, { "Roter Kreis", QAccessible::Graphic },
+                { "Ich bin bereit", QAccessible::Button }, { "Kein Bock mehr", QAccessible::Button } }));
+    }
+
+    // Each title of the menu bar and each item of a menu has an Alt letter of its own.
+    void mnemonics()
+    {
+        Program program;
+        const QList<QStringList> keys = menuKeys(program.open<Form1>(TestWindow::Reaction).frame()->menuBar());
+        QCOMPARE(keys, QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+R" } }));
+        QCOMPARE(clashes(keys), QStringList());
     }
 
     // The third click before the circle: the rebuke, then the program ends at once, with nothing else run.
