@@ -111,7 +111,8 @@ struct Look
 QImage render(const Look &look, qreal devicePixelRatio);
 
 // The colour of the pixel drawn under a point given in logical pixels, as
-// 0x00BBGGRR. Nothing outside the picture is course: it reads black.
+// 0x00BBGGRR, from a picture that render() made. Nothing outside the picture
+// is course: it reads black.
 quint32 colourAt(const QImage &picture, QPointF logicalPoint);
 
 } // namespace course

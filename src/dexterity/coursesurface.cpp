@@ -67,14 +67,29 @@ course::Look CourseSurface::look() const
     return look;
 }
 
+qreal CourseSurface::scale()
+{
+    // Asking the widget costs more than the pixel read itself: asked once per screen.
+    if (scale_ <= 0)
+        scale_ = devicePixelRatioF();
+    return scale_;
+}
+
 const QImage &CourseSurface::picture()
 {
     // A move to a screen of another scale needs the picture at that scale.
-    if (stale_ || picture_.devicePixelRatio() != devicePixelRatioF()) {
-        picture_ = course::render(look(), devicePixelRatioF());
+    if (stale_ || picture_.devicePixelRatio() != scale()) {
+        picture_ = course::render(look(), scale());
         stale_ = false;
     }
     return picture_;
+}
+
+bool CourseSurface::event(QEvent *event)
+{
+    if (event->type() == QEvent::ScreenChangeInternal || event->type() == QEvent::Show)
+        scale_ = 0;
+    return QWidget::event(event);
 }
 
 quint32 CourseSurface::colourAt(QPointF point)
@@ -84,6 +99,7 @@ quint32 CourseSurface::colourAt(QPointF point)
 
 void CourseSurface::paintEvent(QPaintEvent *)
 {
+    scale_ = devicePixelRatioF(); // a paint comes with every change of scale
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), picture());
 }

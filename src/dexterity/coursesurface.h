@@ -54,15 +54,18 @@ public:
     void pictureChanged();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     course::Look look() const;
+    qreal scale();
 
     std::function<void(QPointF)> onMouseMove_;
     std::vector<std::unique_ptr<PaintedLabel>> labels_;
     int linewidth_ = course::designWidth;
     QImage picture_;
     bool stale_ = true;
+    qreal scale_ = 0; // the screen's scale; 0 until asked again
 };
