@@ -53,7 +53,8 @@ void grabOnePixel(benchmark::State &state)
     const std::vector<QPointF> &points = spreadPoints();
     size_t i = 0;
     for (auto _ : state) {
-        const QPoint point = points[i++ & 4095].toPoint();
+        const QPoint point(int(points[i & 4095].x()), int(points[i & 4095].y()));
+        ++i;
         const QPixmap pixel = form->client()->grab(QRect(point, QSize(1, 1)));
         benchmark::DoNotOptimize(pixel.cacheKey());
     }
@@ -66,7 +67,8 @@ void imagePixel(benchmark::State &state)
     const std::vector<QPointF> &points = spreadPoints();
     size_t i = 0;
     for (auto _ : state) {
-        const QPoint point = points[i++ & 4095].toPoint();
+        const QPoint point(int(points[i & 4095].x()), int(points[i & 4095].y()));
+        ++i;
         benchmark::DoNotOptimize(picture.pixel(point));
     }
 }

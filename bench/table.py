@@ -63,11 +63,12 @@ if len(errors) >= 2:
 else:
     row("Memory show", f"only {len(onsets)} onsets seen", "")
 
-# Small figures (Google Benchmark, interleaved repetitions).
+# Small figures (Google Benchmark, interleaved repetitions; CPU time, which other
+# processes on the machine disturb less than wall time).
 micro = {}
 for run in json.loads((work / "micro.json").read_text())["benchmarks"]:
     if run.get("run_type") == "iteration":
-        micro.setdefault(run["name"].split("/")[0], []).append(run["real_time"])
+        micro.setdefault(run["name"].split("/")[0], []).append(run["cpu_time"])
 
 
 def compare(figure, name, baseline, digits=1):

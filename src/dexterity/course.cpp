@@ -4,7 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <cmath>
+#include <algorithm>
 
 namespace course {
 
@@ -99,17 +99,12 @@ QImage render(const Look &look, qreal devicePixelRatio)
     return picture;
 }
 
-quint32 colourAt(const QImage &picture, QPointF logicalPoint)
-{
-    const qreal ratio = picture.devicePixelRatio();
-    const int x = int(std::floor(logicalPoint.x() * ratio));
-    const int y = int(std::floor(logicalPoint.y() * ratio));
-    if (!picture.rect().contains(x, y))
-        return 0;
-    // 5 bits of red, 6 of green, 5 of blue, each widened to 8 as Qt does.
-    const quint32 pixel = reinterpret_cast<const quint16 *>(picture.constScanLine(y))[x];
-    const quint32 red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
-    return (red << 3 | red >> 2) | (green << 2 | green >> 4) << 8 | (blue << 3 | blue >> 2) << 16;
-}
+Pixels::Pixels(const QImage &picture)
+    : bits_(picture.constBits())
+    , bytesPerLine_(picture.bytesPerLine())
+    , width_(picture.width())
+    , height_(picture.height())
+    , ratio_(picture.devicePixelRatio())
+{ }
 
 } // namespace course

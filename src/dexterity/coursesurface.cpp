@@ -78,8 +78,10 @@ qreal CourseSurface::scale()
 const QImage &CourseSurface::picture()
 {
     // A move to a screen of another scale needs the picture at that scale.
-    if (stale_ || picture_.devicePixelRatio() != scale()) {
-        picture_ = course::render(look(), scale());
+    if (stale_ || pixelsScale_ != scale()) {
+        picture_ = course::render(look(), scale_);
+        pixels_ = course::Pixels(picture_);
+        pixelsScale_ = scale_;
         stale_ = false;
     }
     return picture_;
@@ -94,7 +96,8 @@ bool CourseSurface::event(QEvent *event)
 
 quint32 CourseSurface::colourAt(QPointF point)
 {
-    return course::colourAt(picture(), point);
+    picture();
+    return pixels_.colourAt(point);
 }
 
 void CourseSurface::paintEvent(QPaintEvent *)

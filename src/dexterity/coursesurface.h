@@ -66,6 +66,8 @@ private:
     std::vector<std::unique_ptr<PaintedLabel>> labels_;
     int linewidth_ = course::designWidth;
     QImage picture_;
+    course::Pixels pixels_; // the picture's, for the pointer
+    qreal pixelsScale_ = 0; // the scale they were drawn at
     bool stale_ = true;
     qreal scale_ = 0; // the screen's scale; 0 until asked again
 };
