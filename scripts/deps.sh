@@ -13,6 +13,7 @@ packages=(
     xvfb xfonts-base xauth xdotool x11-utils  # the real-window tests
     imagemagick                      # screenshots of the real window
     valgrind                         # the benchmarks' instruction counts
+    libbenchmark-dev libx11-dev python3  # the benchmarks: Google Benchmark, the screen watcher, the table
 )
 
 missing=()
