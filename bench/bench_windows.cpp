@@ -1,7 +1,7 @@
 // What opening and closing the windows leaves in memory: each test window is
 // opened with its start button, drawn whole, and closed again, 200 times, and
 // the resident size after the first and after the last closing is compared.
-// Before that, all four are opened once and the peak resident size is taken.
+// Before that, each of the four is opened once in turn, and the peak resident size is taken.
 //
 // Prints "peak <kB>" and "growth <window> <kB>" lines for scripts/bench.sh's table.
 
@@ -55,14 +55,9 @@ int main(int argc, char *argv[])
     const std::pair<TestWindow, const char *> windows[]
         = { { TestWindow::Reaction, "reaction" }, { TestWindow::Memory, "memory" },
               { TestWindow::Dexterity, "dexterity" }, { TestWindow::Arithmetic, "arithmetic" } };
-    for (const auto &[which, name] : windows) {
-        program.registry.test(which).setVisible(true);
-        drawn(program.registry.test(which));
-    }
-    std::printf("peak %ld\n", statusKb("VmHWM:"));
     for (const auto &[which, name] : windows)
-        program.registry.test(which).unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        openAndClose(program, which);
+    std::printf("peak %ld\n", statusKb("VmHWM:"));
 
     for (const auto &[which, name] : windows) {
         openAndClose(program, which);

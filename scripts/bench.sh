@@ -32,6 +32,11 @@ cleanup() {
     wait 2>/dev/null || true
     rm -rf "$work"
 }
+failed() {
+    echo "bench.sh failed at line $1; the X server said:" >&2
+    tail -5 "$work/xvfb.log" >&2 || true
+}
+trap 'failed $LINENO' ERR
 trap cleanup EXIT
 mkdir -m 700 "$work/runtime" "$work/home"
 export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" QT_QPA_PLATFORM=xcb
@@ -39,7 +44,7 @@ export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" QT_QPA_PLATFORM=xcb
 # A display of our own: the first free number from 47 on.
 for number in 47 48 49 50 51 52; do
     [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 1024x768x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     export DISPLAY=":$number"
     break
