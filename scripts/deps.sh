@@ -23,6 +23,7 @@ test=(
 )
 bench=(
     valgrind                         # the benchmarks' instruction counts
+    libbenchmark-dev libx11-dev python3  # the benchmarks: Google Benchmark, the screen watcher, the table
 )
 package=(
     dpkg-dev file                    # cpack's Debian generator and its dependency search

@@ -110,8 +110,40 @@ struct Look
 // antialiasing: black ground, yellow course, red target and red texts.
 QImage render(const Look &look, qreal devicePixelRatio);
 
-// The colour of the pixel drawn under a point given in logical pixels, as
-// 0x00BBGGRR. Nothing outside the picture is course: it reads black.
-quint32 colourAt(const QImage &picture, QPointF logicalPoint);
+// The pixels of a picture that render() made, as the pointer reads them: one
+// read per mouse move, so nothing here asks the image anything. Valid while
+// the picture lives unchanged.
+class Pixels
+{
+public:
+    Pixels() = default; // no picture: everything reads black
+    explicit Pixels(const QImage &picture);
+
+    // The colour of the pixel drawn under a point given in logical pixels, as
+    // 0x00BBGGRR. Nothing outside the picture is course: it reads black.
+    quint32 colourAt(QPointF logicalPoint) const
+    {
+        const double x = logicalPoint.x() * ratio_;
+        const double y = logicalPoint.y() * ratio_;
+        if (!(x >= 0 && y >= 0 && x < width_ && y < height_))
+            return 0;
+        // Inside, truncating is flooring. 5 bits of red, 6 of green, 5 of blue, each widened to 8 as Qt does.
+        const quint32 pixel = reinterpret_cast<const quint16 *>(bits_ + int(y) * bytesPerLine_)[int(x)];
+        const quint32 red = pixel >> 11, green = (pixel >> 5) & 0x3F, blue = pixel & 0x1F;
+        return (red << 3 | red >> 2) | (green << 2 | green >> 4) << 8 | (blue << 3 | blue >> 2) << 16;
+    }
+
+private:
+    const uchar *bits_ = nullptr;
+    qsizetype bytesPerLine_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    qreal ratio_ = 1;
+};
+
+inline quint32 colourAt(const QImage &picture, QPointF logicalPoint)
+{
+    return Pixels(picture).colourAt(logicalPoint);
+}
 
 } // namespace course

@@ -67,23 +67,42 @@ course::Look CourseSurface::look() const
     return look;
 }
 
+qreal CourseSurface::scale()
+{
+    // Asking the widget costs more than the pixel read itself: asked once per screen.
+    if (scale_ <= 0)
+        scale_ = devicePixelRatioF();
+    return scale_;
+}
+
 const QImage &CourseSurface::picture()
 {
     // A move to a screen of another scale needs the picture at that scale.
-    if (stale_ || picture_.devicePixelRatio() != devicePixelRatioF()) {
-        picture_ = course::render(look(), devicePixelRatioF());
+    if (stale_ || pixelsScale_ != scale()) {
+        picture_ = course::render(look(), scale_);
+        pixels_ = course::Pixels(picture_);
+        pixelsScale_ = scale_;
         stale_ = false;
     }
     return picture_;
 }
 
+bool CourseSurface::event(QEvent *event)
+{
+    if (event->type() == QEvent::ScreenChangeInternal || event->type() == QEvent::Show)
+        scale_ = 0;
+    return QWidget::event(event);
+}
+
 quint32 CourseSurface::colourAt(QPointF point)
 {
-    return course::colourAt(picture(), point);
+    picture();
+    return pixels_.colourAt(point);
 }
 
 void CourseSurface::paintEvent(QPaintEvent *)
 {
+    scale_ = devicePixelRatioF(); // a paint comes with every change of scale
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), picture());
 }

@@ -54,15 +54,20 @@ public:
     void pictureChanged();
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     course::Look look() const;
+    qreal scale();
 
     std::function<void(QPointF)> onMouseMove_;
     std::vector<std::unique_ptr<PaintedLabel>> labels_;
     int linewidth_ = course::designWidth;
     QImage picture_;
+    course::Pixels pixels_; // the picture's, for the pointer
+    qreal pixelsScale_ = 0; // the scale they were drawn at
     bool stale_ = true;
+    qreal scale_ = 0; // the screen's scale; 0 until asked again
 };

@@ -15,10 +15,12 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -58,25 +60,38 @@ namespace {
 constexpr double smallestPointSize = 6;
 constexpr double pointStep = 0.5;
 
-bool fitsLabel(const QLabel *label, const QFont &font, const QString &text)
+// Each measure below answers how much too large a text is in a font: the
+// factor by which the font must shrink for the text to fit, 1 or less when it
+// fits already.
+
+double overflow(double needed, double room)
+{
+    if (room <= 0)
+        return needed <= room ? 0 : 1e9; // no room: only nothing fits
+    return needed / room;
+}
+
+double labelOverflow(const QLabel *label, const QFont &font, const QString &text)
 {
     const QRect box = label->contentsRect();
     const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
     const QRect needed = QFontMetrics(font).boundingRect(box, flags, text);
-    return needed.width() <= box.width() && needed.height() <= box.height();
+    // A wrapped text gains lines as it loses width: its height falls with about the square of the size.
+    const double height = overflow(needed.height(), box.height());
+    return std::max(overflow(needed.width(), box.width()), label->wordWrap() ? std::sqrt(height) : height);
 }
 
 // Inside the frame QLineEdit keeps 2 pixels beside its text and 1 above and
 // below; one more pixel goes to the cursor behind the last character.
-bool fitsLine(const QLineEdit *edit, const QFont &font, const QString &text)
+double lineOverflow(const QLineEdit *edit, const QFont &font, const QString &text)
 {
     const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
     const QSize room = edit->size() - QSize(2 * (frame + 2) + 1, 2 * (frame + 1));
     const QFontMetrics metrics(font);
-    return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
+    return std::max(overflow(metrics.horizontalAdvance(text), room.width()), overflow(metrics.height(), room.height()));
 }
 
-bool fitsButton(const QPushButton *button, const QFont &font)
+double buttonOverflow(const QPushButton *button, const QFont &font)
 {
     const QFontMetrics metrics(font);
     QStyleOptionButton option;
@@ -85,20 +100,48 @@ bool fitsButton(const QPushButton *button, const QFont &font)
     option.text = button->text();
     const QSize text(metrics.horizontalAdvance(button->text()), metrics.height());
     const QSize needed = button->style()->sizeFromContents(QStyle::CT_PushButton, &option, text, button);
-    return needed.width() <= button->width() && needed.height() <= button->height();
+    // The style's margins do not shrink with the font: only the text's share counts.
+    const QSize margins = needed - text;
+    return std::max(overflow(text.width(), button->width() - margins.width()),
+        overflow(text.height(), button->height() - margins.height()));
 }
 
-bool fitsCaption(const QGroupBox *panel, const QFont &font)
+double captionOverflow(const QGroupBox *panel, const QFont &font)
 {
     const int room = panel->width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
-    return QFontMetrics(font).horizontalAdvance(panel->title()) <= room;
+    return overflow(QFontMetrics(font).horizontalAdvance(panel->title()), room);
 }
 
-template <typename Fits> QFont shrunk(QFont font, Fits fits)
+// The largest size in half-point steps down from the font's own (to 6 pt at
+// most) at which the text fits. Measuring loads a font at each size, so rather
+// than trying every step the size is computed from how much the text overflows
+// at its own size, then checked, and moved by a step while the check says so.
+template <typename Overflow> QFont shrunk(QFont font, Overflow overflowAt)
 {
-    while (!fits(font) && font.pointSizeF() - pointStep >= smallestPointSize)
-        font.setPointSizeF(font.pointSizeF() - pointStep);
-    return font;
+    const double designSize = font.pointSizeF();
+    const double excess = overflowAt(font);
+    if (excess <= 1)
+        return font;
+    const auto at = [&font, designSize](int steps) {
+        font.setPointSizeF(designSize - steps * pointStep);
+        return font;
+    };
+    const auto fits = [&](int steps) { return overflowAt(at(steps)) <= 1; };
+    const int fewest = 1;
+    const int most = int(std::floor((designSize - smallestPointSize) / pointStep));
+    if (most < fewest)
+        return at(0);
+    int steps = std::clamp(int(std::ceil((designSize - designSize / excess) / pointStep)), fewest, most);
+    if (fits(steps)) {
+        while (steps > fewest && fits(steps - 1))
+            --steps;
+    } else {
+        while (steps < most && !fits(steps + 1))
+            ++steps;
+        if (steps < most)
+            ++steps;
+    }
+    return at(steps);
 }
 
 } // namespace
@@ -106,12 +149,12 @@ template <typename Fits> QFont shrunk(QFont font, Fits fits)
 void fitToBox(QLabel *label, const QString &longest)
 {
     const QString text = longest.isEmpty() ? label->text() : longest;
-    label->setFont(shrunk(label->font(), [&](const QFont &font) { return fitsLabel(label, font, text); }));
+    label->setFont(shrunk(label->font(), [&](const QFont &font) { return labelOverflow(label, font, text); }));
 }
 
 void fitToBox(QLineEdit *edit, const QString &longest)
 {
-    edit->setFont(shrunk(edit->font(), [&](const QFont &font) { return fitsLine(edit, font, longest); }));
+    edit->setFont(shrunk(edit->font(), [&](const QFont &font) { return lineOverflow(edit, font, longest); }));
 }
 
 void fitToBox(const QList<QPushButton *> &buttons)
@@ -119,8 +162,10 @@ void fitToBox(const QList<QPushButton *> &buttons)
     if (buttons.isEmpty())
         return;
     const QFont font = shrunk(buttons.first()->font(), [&buttons](const QFont &font) {
-        return std::all_of(
-            buttons.begin(), buttons.end(), [&font](const QPushButton *b) { return fitsButton(b, font); });
+        double most = 0;
+        for (const QPushButton *button : buttons)
+            most = std::max(most, buttonOverflow(button, font));
+        return most;
     });
     for (QPushButton *button : buttons)
         button->setFont(font);
@@ -133,25 +178,38 @@ void fitCaption(QGroupBox *panel)
         if (!child->testAttribute(Qt::WA_SetFont))
             child->setFont(panel->font());
     }
-    panel->setFont(shrunk(panel->font(), [panel](const QFont &font) { return fitsCaption(panel, font); }));
+    panel->setFont(shrunk(panel->font(), [panel](const QFont &font) { return captionOverflow(panel, font); }));
 }
+
+namespace {
+
+// Qt's styles keep the pictures of buttons and frames in the shared pixmap
+// cache, keyed by their palette; a widget given a palette of its own gets a
+// new key at every load (Qt resolves it into a fresh copy), so each opening of
+// a coloured window would leave its pictures behind until the cache's 10 MB
+// are full. A small cache still holds every picture one window needs.
+constexpr int pixmapCacheKb = 1024;
+
+void setColours(QWidget *widget, std::initializer_list<QPalette::ColorRole> roles, const QColor &colour)
+{
+    static const bool limited = (QPixmapCache::setCacheLimit(pixmapCacheKb), true);
+    Q_UNUSED(limited);
+    QPalette palette = widget->palette();
+    for (QPalette::ColorRole role : roles)
+        palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
 
 void setForeColor(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
+    setColours(widget, { QPalette::WindowText, QPalette::Text, QPalette::ButtonText }, colour);
 }
 
 void setBackColor(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::Button, colour);
-    widget->setPalette(palette);
+    setColours(widget, { QPalette::Window, QPalette::Base, QPalette::Button }, colour);
     widget->setAutoFillBackground(true);
 }
 

@@ -69,7 +69,9 @@ void Timer::waitForDue(qint64 now)
     // from now rather than firing a burst of ticks to catch up.
     if (due_ < now)
         due_ = now + interval_ * nsPerMs;
-    timer_.start(int((due_ - now + nsPerMs / 2) / nsPerMs));
+    // Whole milliseconds, cut rather than rounded: the event loop wakes up to a
+    // millisecond after the time it is given, so this keeps a tick centred on its due time.
+    timer_.start(int((due_ - now) / nsPerMs));
 }
 
 void Timer::tick()

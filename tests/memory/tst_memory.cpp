@@ -56,6 +56,8 @@ private slots:
     void keyboard();
     void accessibleNames();
     void mnemonics();
+    void showKeepsToTheTimeline_data();
+    void showKeepsToTheTimeline();
 };
 
 void MemoryTest::rules_data()
@@ -312,6 +314,52 @@ void MemoryTest::mnemonics()
         QList<QStringList>({ { "Alt+E", "Alt+W", "Alt+B", "Alt+K", "Alt+V" }, { "Alt+E", "Alt+A" },
             { "Alt+S", "Alt+M", "Alt+L" }, { "Alt+5", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+0", "Alt+W" } }));
     QCOMPARE(clashes(keys), QStringList());
+// Every tick arrives late on a fake clock: the k-th colour is still due at
+// 750 + (k - 1)(display + 750) ms after the start, counted from the start alone.
+void MemoryTest::showKeepsToTheTimeline_data()
+{
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<QString>("count"); // typed as the player's own count
+    QTest::addColumn<qint64>("lateMs"); // how late every tick is handled
+    QTest::addColumn<qint64>("displayMs");
+    QTest::newRow("5 fast, 3 ms late") << "schnell"
+                                       << "5" << qint64(3) << qint64(750);
+    QTest::newRow("5 slow, 40 ms late") << "langsam"
+                                        << "5" << qint64(40) << qint64(2500);
+    QTest::newRow("500 fast, 1 ms late") << "schnell"
+                                         << "500" << qint64(1) << qint64(750);
+}
+
+void MemoryTest::showKeepsToTheTimeline()
+{
+    QFETCH(QString, speed);
+    QFETCH(QString, count);
+    QFETCH(qint64, lateMs);
+    QFETCH(qint64, displayMs);
+    constexpr qint64 ms = 1'000'000;
+    qint64 now = 0;
+    platform::Timer::setClock([&now] { return now; });
+    const auto realClock = qScopeGuard([] { platform::Timer::setClock({}); });
+    Program program;
+    form2 &window = program.open<form2>(TestWindow::Memory);
+    const form2::Controls &c = window.controls();
+    program.fake.dialogs.inputs = { count };
+    c.selbst->trigger();
+    (speed == "schnell" ? c.schnell : c.langsam)->trigger();
+    now = 1000 * ms; // the start click comes later than the load
+    QTest::mouseClick(c.Command1, Qt::LeftButton);
+    QList<qint64> onsets, expected;
+    while (c.Command3->isHidden()) {
+        platform::Timer *due = c.Timer1->Enabled() ? c.Timer1 : c.Timer2;
+        now = due->nextDue() + lateMs * ms;
+        const bool colour = due == c.Timer1;
+        due->tick();
+        if (colour && c.Command3->isHidden())
+            onsets << (now - 1000 * ms) / ms - lateMs;
+    }
+    for (int k = 1; k <= count.toInt(); ++k)
+        expected << 750 + (k - 1) * (displayMs + 750);
+    QCOMPARE(onsets, expected);
 }
 
 QTEST_MAIN(MemoryTest)

@@ -7,6 +7,7 @@
 #include "platform/window.h"
 
 #include <QGuiApplication>
+#include <QGroupBox>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <functional>
@@ -307,58 +309,86 @@ private slots:
             QList<bool>({ false, true, false }));
     }
 
-    // A control fitted to a text it cannot show at 12 pt bold ends at the
-    // largest half-point size that shows the text whole, or at 6 pt.
-    void fitToBoxShrinksToTheLargestSizeThatFits_data()
+    // A control fitted to its text ends where the step search from its design
+    // size down in half points ends: at the first size that shows the text
+    // whole, or at 6 pt.
+    void fitToBoxFindsWhatTheStepSearchFinds_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QRect>("box");
-        QTest::addColumn<QString>("longest"); // a label's own text when empty
-        QTest::newRow("wrapped label, its own text") << "label" << QRect(0, 0, 200, 80) << QString();
+        QTest::addColumn<QString>("text"); // a label's longest text; its own when empty
+        QTest::addColumn<double>("designSize");
+        const QString caption = QStringLiteral("Sie haben eines der besten 10 Ergebnisse erreicht");
+        for (int width : { 30, 70, 120, 180, 260, 420 }) {
+            QTest::addRow("wrapped label %d wide", width)
+                << "label" << QRect(0, 0, width, width / 2) << QString() << 12.0;
+            QTest::addRow("line edit %d wide", width) << "edit" << QRect(0, 0, width / 3, 25) << "980198" << 12.0;
+            QTest::addRow("two buttons %d wide", width)
+                << "buttons" << QRect(0, 0, width / 2, 33) << "anfangen" << 12.0;
+            QTest::addRow("caption %d wide", width) << "caption" << QRect(0, 0, width, 60) << caption << 12.0;
+        }
         QTest::newRow("label, a longer text to come")
-            << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und noch mehr.";
-        QTest::newRow("line edit, too narrow") << "edit" << QRect(0, 0, 60, 40) << "980198";
-        QTest::newRow("line edit, too low") << "edit" << QRect(0, 0, 200, 18) << "9801";
-        QTest::newRow("button, no further than readable")
-            << "button" << QRect(0, 80, 40, 33) << "viel zu lang für so wenig";
+            << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und noch mehr." << 12.0;
+        QTest::newRow("line edit, too low") << "edit" << QRect(0, 0, 200, 18) << "9801" << 12.0;
+        QTest::newRow("design size off the half points") << "label" << QRect(0, 0, 150, 90) << QString() << 8.25;
+        QTest::newRow("design size below a step above 6") << "caption" << QRect(0, 0, 40, 60) << caption << 6.25;
+        QTest::newRow("design size below 6") << "caption" << QRect(0, 0, 40, 60) << caption << 5.0;
     }
-    void fitToBoxShrinksToTheLargestSizeThatFits()
+    void fitToBoxFindsWhatTheStepSearchFinds()
     {
         QFETCH(QString, kind);
         QFETCH(QRect, box);
-        QFETCH(QString, longest);
+        QFETCH(QString, text);
+        QFETCH(double, designSize);
         QWidget client;
-        client.setFont(designFont(12, true));
+        client.setFont(designFont(designSize, true));
         std::function<bool(const QFont &)> fits;
         QWidget *control = nullptr;
         if (kind == "label") {
             QLabel *label = makeLabel(&client, "Label1", wrappedText, box);
-            fitToBox(label, longest);
+            fitToBox(label, text);
             QCOMPARE(label->text(), wrappedText); // fitted for the longer text, showing its own
-            const QString text = longest.isEmpty() ? wrappedText : longest;
+            const QString longest = text.isEmpty() ? wrappedText : text;
             const int flags = Qt::TextWordWrap | label->alignment();
-            fits = [=](const QFont &font) { return box.contains(QFontMetrics(font).boundingRect(box, flags, text)); };
+            fits
+                = [=](const QFont &font) { return box.contains(QFontMetrics(font).boundingRect(box, flags, longest)); };
             control = label;
         } else if (kind == "edit") {
             auto *edit = new QLineEdit(&client);
             edit->setGeometry(box);
-            fitToBox(edit, longest);
-            fits = [area = textArea(edit), longest](const QFont &font) {
+            fitToBox(edit, text);
+            fits = [area = textArea(edit), text](const QFont &font) {
                 const QFontMetrics metrics(font);
-                return metrics.horizontalAdvance(longest) < area.width() && metrics.height() <= area.height();
+                return metrics.horizontalAdvance(text) < area.width() && metrics.height() <= area.height();
             };
             control = edit;
+        } else if (kind == "buttons") { // a row shares one size: the wider caption decides
+            QPushButton *wide = makeButton(&client, "Command1", text, box);
+            QPushButton *narrow = makeButton(&client, "Command2", QStringLiteral("OK"), box.translated(box.width(), 0));
+            fitToBox({ narrow, wide });
+            QCOMPARE(narrow->font(), wide->font());
+            fits = [wide](const QFont &font) {
+                QStyleOptionButton option;
+                option.initFrom(wide);
+                option.fontMetrics = QFontMetrics(font);
+                option.text = wide->text();
+                const QSize textSize(option.fontMetrics.horizontalAdvance(wide->text()), option.fontMetrics.height());
+                return QRect(QPoint(), wide->size())
+                    .contains(
+                        QRect(QPoint(), wide->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize)));
+            };
+            control = wide;
         } else {
-            QPushButton *button = makeButton(&client, "Command1", longest, box);
-            fitToBox({ button });
-            QCOMPARE(button->font().pointSizeF(), 6.0);
-            return;
+            QGroupBox *panel = makePanel(&client, "Frame1", text, box);
+            fitCaption(panel);
+            const int room = box.width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+            fits = [=](const QFont &font) { return QFontMetrics(font).horizontalAdvance(text) <= room; };
+            control = panel;
         }
-        QFont larger = control->font();
-        QVERIFY(larger.pointSizeF() < 12);
-        larger.setPointSizeF(larger.pointSizeF() + 0.5);
-        QVERIFY(fits(control->font()));
-        QVERIFY(!fits(larger));
+        QFont stepped = designFont(designSize, true);
+        while (!fits(stepped) && stepped.pointSizeF() - 0.5 >= 6)
+            stepped.setPointSizeF(stepped.pointSizeF() - 0.5);
+        QCOMPARE(control->font().pointSizeF(), stepped.pointSizeF());
     }
 
     // The Alt letter marked before its position, an '&' of the text kept as one; the text as shown is the original.
