@@ -314,6 +314,8 @@ void MemoryTest::mnemonics()
         QList<QStringList>({ { "Alt+E", "Alt+W", "Alt+B", "Alt+K", "Alt+V" }, { "Alt+E", "Alt+A" },
             { "Alt+S", "Alt+M", "Alt+L" }, { "Alt+5", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+0", "Alt+W" } }));
     QCOMPARE(clashes(keys), QStringList());
+}
+
 // Every tick arrives late on a fake clock: the k-th colour is still due at
 // 750 + (k - 1)(display + 750) ms after the start, counted from the start alone.
 void MemoryTest::showKeepsToTheTimeline_data()
