@@ -300,7 +300,7 @@ void Form4::openentrypanel(int points)
     c->Label5->setText(entryPrefix + QString::number(points) + entrySuffix);
     showOnTop(c->Frame1);
     c->Command1->setEnabled(false); // no new drill under the open panel
-    c->Text2->setFocus();              // the name is typed at once
+    c->Text2->setFocus(); // the name is typed at once
 }
 
 void Form4::z10_Click()

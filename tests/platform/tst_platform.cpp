@@ -6,8 +6,8 @@
 #include "platform/timer.h"
 #include "platform/window.h"
 
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
