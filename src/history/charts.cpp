@@ -31,6 +31,7 @@ const QString dateFormat = QStringLiteral("dd.MM. HH:mm");
 const QColor bandShade = QColor::fromRgba(0x18000000); // a light grey over any background
 constexpr qint64 marginMs = 120000; // two minutes: a single result still gets distinct times on the axis
 // Where the verdicts change: below the first bound and from the last one on, a single verdict each.
+constexpr double maxTicks = 10;
 constexpr double verdictBounds[] = { 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8 };
 
 // Filled before it joins a chart: filled afterwards, every point would redraw the chart.
@@ -82,6 +83,18 @@ bool restart(QChart *chart, const QString &title, bool empty)
     return !empty;
 }
 
+// The least round step (0.1, 0.2, 0.5, 1, 2, 5 … seconds) that puts at most ten
+// labels along the span, so that none is cut to "…".
+double tickStep(double span)
+{
+    for (double step = bandWidth;; step *= 10) {
+        for (const double factor : { 1.0, 2.0, 5.0 }) {
+            if (span / (step * factor) <= maxTicks + 1e-9)
+                return step * factor;
+        }
+    }
+}
+
 QValueAxis *valueAxis(const QString &title, double from, double to)
 {
     auto *axis = new QValueAxis;
@@ -127,7 +140,8 @@ void showProgress(QChart *chart, platform::Test test, const QList<platform::Outc
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     const bool seconds = test == platform::Test::Reaction;
     const double room = (*high - *low) / 10 + (seconds ? 0.01 : 2);
-    auto *y = valueAxis(valueTitle(test), *low - room, *high + room);
+    // Every figure is a time, a count or points: the axis never goes below 0.
+    auto *y = valueAxis(valueTitle(test), std::max(0.0, *low - room), *high + room);
     y->applyNiceNumbers();
     y->setLabelFormat(seconds ? QString() : QStringLiteral("%.0f"));
     attachAxes(chart, x, y);
@@ -162,10 +176,10 @@ void showSpread(QChart *chart, const QList<double> &seconds)
     chart->legend()->hide(); // the titles name the parts
 
     auto *x = valueAxis(secondsTitle, bins.from, to);
-    // Ticks from 0: one per band, or per few bands when a slow time stretches
+    // Ticks from 0: one per band, or a round step when a slow time stretches
     // the axis; whole counts up the side.
     x->setTickType(QValueAxis::TicksDynamic);
-    x->setTickInterval(bandWidth * std::ceil(double(bins.counts.size()) * binWidth / 1.5));
+    x->setTickInterval(tickStep(to - bins.from));
     x->setLabelFormat(QStringLiteral("%.1f"));
     auto *y = valueAxis(countTitle, 0, top);
     y->setTickType(QValueAxis::TicksDynamic);
