@@ -7,7 +7,6 @@
 
 namespace {
 
-const arithmetic::Range ranges[] = { arithmetic::upToTen, arithmetic::tenToTwenty, arithmetic::tenToHundred };
 const QStringList idle { "Command1" };
 const QStringList running { "Command2", "Text1", "eins disabled", "Timer1" };
 const QStringList ended { "Command1", "Text1 disabled", "eins disabled" };
@@ -92,9 +91,12 @@ private slots:
             QList<bool>({ true, true, true, true, false, true, true, true, true, true, true, true, true, true }));
     }
 
-    // A typed value is judged once it has the product's size, from the lowest to the highest product of each size;
-    // below 10 at every release, also with an empty box.
-    void readyToJudge()
+    // The drill alone. A typed value is judged once it has the product's size, from the lowest to the highest
+    // product of each size; below 10 at every release, also with an empty box. In each range the first task's first
+    // factor is drawn at r = 0, its second at the largest float below 1 (where single precision would round
+    // 10 * r + 10 up to 20), the later tasks are lowfactor squared: the tasks, then the points for a right, a right and
+    // a wrong answer. A cancel keeps the seconds left.
+    void drill()
     {
         FakeRandom random;
         arithmetic::Drill drill(random);
@@ -107,37 +109,23 @@ private slots:
             (QList<std::pair<int, int>>({ { 9, 0 }, { 9, 9 }, { 9, 10 }, { 9, 99 }, { 9, 100 }, { 9, 999 }, { 9, 1000 },
                 { 9, 9999 }, { 9, 10000 }, { 10, 10 }, { 10, 99 }, { 99, 10 }, { 99, 99 }, { 100, 100 }, { 100, 999 },
                 { 999, 100 }, { 999, 999 }, { 1000, 1000 }, { 1000, 9999 }, { 9801, 1000 }, { 9801, 9999 } })));
-    }
-
-    // The first task's first factor is drawn at r = 0, its second at the largest float below 1 (where single precision
-    // would round 10 * r + 10 up to 20); the later tasks are lowfactor squared.
-    void pointsPerRange_data()
-    {
-        QTest::addColumn<int>("range");
-        QTest::addColumn<QString>("task");
-        QTest::addColumn<QList<int>>("typed");
-        QTest::addColumn<QString>("score");
-        QTest::newRow("1 to 10") << 0 << " 1 x 10" << QList<int> { 10, 2, 1 } << " 2 Punkte";
-        QTest::newRow("10 to 19") << 1 << " 10 x 19" << QList<int> { 191 } << " 0 Punkte";
-        QTest::newRow("10 to 99") << 2 << " 10 x 99" << QList<int> { 990, 100, 100, 100 } << " 24 Punkte";
-    }
-    void pointsPerRange()
-    {
-        QFETCH(int, range);
-        QFETCH(QList<int>, typed);
-        FakeRandom random;
-        random.values = { 0.0f, 0.99999994f };
-        arithmetic::Drill drill(random);
-        drill.chooseRange(ranges[range]);
-        drill.start();
-        drill.drawtask();
-        QTEST(drill.task, "task");
-        for (int answer : typed) {
-            drill.checkanswer(answer);
-            drill.drawtask();
+        QStringList shown;
+        for (const arithmetic::Range &range :
+            { arithmetic::upToTen, arithmetic::tenToTwenty, arithmetic::tenToHundred }) {
+            random.values = { 0.0f, 0.99999994f };
+            drill.chooseRange(range);
+            drill.start();
+            for (int wrong : { 0, 0, 1 }) {
+                drill.drawtask();
+                shown << drill.task;
+                drill.checkanswer(drill.product + wrong);
+            }
+            shown << drill.score;
+            drill.reset();
         }
-        QTEST(drill.score, "score");
-        drill.reset(); // a cancel keeps the seconds left
+        QCOMPARE(shown,
+            QStringList({ " 1 x 10", " 1 x 1", " 1 x 1", " 2 Punkte", " 10 x 19", " 10 x 10", " 10 x 10", " 6 Punkte",
+                " 10 x 99", " 10 x 10", " 10 x 10", " 12 Punkte" }));
         QCOMPARE(std::tuple(drill.product, drill.rightanswers, drill.secondsleft, drill.phase),
             std::tuple(0, 0, 60, arithmetic::Drill::Phase::Idle));
     }
