@@ -16,8 +16,7 @@ const QStringList noTexts { "", "", "" };
 QStringList view(const Form4::Controls &c)
 {
     QStringList shown;
-    for (QWidget *w :
-        std::initializer_list<QWidget *> { c.Command1, c.Command2, c.Text1, c.Frame1, c.Frame2, c.Frame3 })
+    for (QWidget *w : QWidgetList { c.Command1, c.Command2, c.Text1, c.Frame1, c.Frame2, c.Frame3 })
         if (!w->isHidden())
             shown << w->objectName() + (w->isEnabled() ? "" : " disabled");
     if (!c.eins->menuAction()->isEnabled())
@@ -43,53 +42,6 @@ class TestArithmetic : public QObject
     Q_OBJECT
 
 private slots:
-    // The window at load: each control's caption and what a screen reader says of it, an Alt letter of its own for
-    // every title and item; then its look.
-    void design()
-    {
-        Program program;
-        Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
-        const Form4::Controls &c = form.controls();
-        const QString design[] = { "Command1|Auf geht's", "Command2|Abbrechen",
-            "Frame1|Eintrag in die Liste der Schnellrechner", "Label5|Label5", "Command3|ok", "Frame2|Frame2",
-            "Command4|ok", "Command5|schon kapiert", "Text1||Ihre Lösung", "Text2||Ihr Name", "List1||Bestenliste",
-            "Label4|Nach dem Start geben Sie einfach die Lösung der Aufgabe ein ohne mit Return zu bestätigen. "
-            "Es werden immer wieder neue Aufgaben gestellt bis die Zeit abgelaufen ist. Unter Einstellungen können "
-            "Sie die Schwierigkeit bestimmen." };
-        for (const QString &row : design) {
-            const QStringList expected = (row + "||").split('|').mid(0, 3);
-            QWidget *control = form.frame()->findChild<QWidget *>(expected[0]);
-            QCOMPARE(QStringList({ control->property(control->inherits("QGroupBox") ? "title" : "text").toString(),
-                         expected[2].isEmpty() ? "" : spoken(control).name }),
-                expected.mid(1));
-        }
-        QCOMPARE(menuKeys(form.frame()->menuBar()),
-            QList<QStringList>(
-                { { "Alt+E", "Alt+L", "Alt+H", "Alt+N", "Alt+V" }, { "Alt+1", "Alt+2", "Alt+0" }, { "Alt+P" } }));
-        QCOMPARE(std::tuple(form.frame()->windowTitle(), form.client()->size(), view(c), labels(c), marks(c),
-                     program.fake.random.seeded),
-            std::tuple(QStringLiteral("Wer ist der beste im Kopfrechnen"), QSize(471, 365), idle, noTexts,
-                QList { true, false, false }, 1));
-        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the task and the help text no larger than designed;
-        // the help text, the longest countdown, the answer box's text and the entry panel's caption whole.
-        using enum QPalette::ColorRole;
-        const auto rgb
-            = [](const QWidget *w, QPalette::ColorRole role) { return w->palette().color(role).rgb() & 0xffffff; };
-        QCOMPARE(
-            QList<QRgb>({ rgb(form.client(), Window), rgb(c.Label1, WindowText), rgb(c.Text1, Text), rgb(c.Text1, Base),
-                rgb(c.Label2, WindowText), rgb(c.Label3, WindowText), rgb(c.Frame3, Window), rgb(c.Label4, Window) }),
-            QList<QRgb>({ 0, 0x00C000, 0xC00000, 0, 0xFFFF00, 0xFF0000, 0xFFE0C0, 0xFFE0C0 }));
-        c.Label3->setText(QStringLiteral("Noch 59 Sekunden"));
-        QCOMPARE(
-            QList<bool>({ c.Label1->font().bold(), c.Text1->font().bold(), c.Label2->font().bold(),
-                c.Label3->font().bold(), c.Label1->wordWrap(), c.Frame1->autoFillBackground(),
-                c.Frame2->autoFillBackground(), c.Frame3->autoFillBackground(), c.Label1->font().pointSizeF() <= 24,
-                c.Label4->font().pointSizeF() <= 12, c.Label4->heightForWidth(c.Label4->width()) <= c.Label4->height(),
-                c.Label3->sizeHint().width() <= c.Label3->width(), c.Text1->sizeHint().height() <= c.Text1->height(),
-                c.Frame1->fontMetrics().horizontalAdvance(c.Frame1->title()) <= c.Frame1->width() }),
-            QList<bool>({ true, true, true, true, false, true, true, true, true, true, true, true, true, true }));
-    }
-
     // The drill alone. A typed value is judged once it has the product's size, from the lowest to the highest
     // product of each size; below 10 at every release, also with an empty box. In each range the first task's first
     // factor is drawn at r = 0, its second at the largest float below 1 (where single precision would round
@@ -109,8 +61,7 @@ private slots:
                 { 9, 9999 }, { 9, 10000 }, { 10, 10 }, { 10, 99 }, { 99, 10 }, { 99, 99 }, { 100, 100 }, { 100, 999 },
                 { 999, 100 }, { 999, 999 }, { 1000, 1000 }, { 1000, 9999 }, { 9801, 1000 }, { 9801, 9999 } })));
         QStringList shown;
-        for (const arithmetic::Range &range :
-            { arithmetic::upToTen, arithmetic::tenToTwenty, arithmetic::tenToHundred }) {
+        for (const auto &range : { arithmetic::upToTen, arithmetic::tenToTwenty, arithmetic::tenToHundred }) {
             random.values = { 0.0f, 0.99999994f };
             drill.chooseRange(range);
             drill.start();
@@ -129,17 +80,56 @@ private slots:
             std::tuple(0, 0, 60, arithmetic::Drill::Phase::Idle));
     }
 
-    // From the start window, by keyboard where a player can: Space starts with the focus in the answer box, and a drill
-    // in 10 to 19 ends with an entry into a new best2.lst, its name box focused, where Space is typed. A new drill
-    // starts under the panel with the unjudged text, a save fails, and the next keeps the first drill's points; that
-    // drill's entry of 0 points, saved by Return, leaves the range menu disabled until a cancel. Alt+L and Alt+H show
-    // the list and the help with their OK focused, and Return closes them; another range, and leaving.
-    void playthroughWithEntries()
+    // The whole window from the start window, by keyboard where a player can. At load each control's caption and what
+    // a screen reader says of it, an Alt letter of its own for every title and item, and its look. Space starts with
+    // the focus in the answer box, and a drill in 10 to 19 ends with an entry into a new best2.lst, its name box
+    // focused, where Space is typed. No new drill starts under the panel; a save fails and is tried again. The next
+    // drill keeps the unjudged text, and its entry of 0 points, saved by Return, leaves the range menu disabled until a
+    // cancel. Alt+L and Alt+H show the list and the help with their OK focused, and Return closes them; another range,
+    // and leaving.
+    void playthrough()
     {
         Program program;
         Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
         const Form4::Controls &c = form.controls();
         QWidget *frame = form.frame();
+        const QString design[] = { "Command1|Auf geht's", "Command2|Abbrechen",
+            "Frame1|Eintrag in die Liste der Schnellrechner", "Label5|Label5", "Command3|ok", "Frame2|Frame2",
+            "Command4|ok", "Command5|schon kapiert", "Text1||Ihre Lösung", "Text2||Ihr Name", "List1||Bestenliste",
+            "Label4|Nach dem Start geben Sie einfach die Lösung der Aufgabe ein ohne mit Return zu bestätigen. "
+            "Es werden immer wieder neue Aufgaben gestellt bis die Zeit abgelaufen ist. Unter Einstellungen können "
+            "Sie die Schwierigkeit bestimmen." };
+        for (const QString &row : design) {
+            const QStringList expected = (row + "||").split('|').mid(0, 3);
+            QWidget *control = frame->findChild<QWidget *>(expected[0]);
+            QCOMPARE(QStringList({ control->property(control->inherits("QGroupBox") ? "title" : "text").toString(),
+                         expected[2].isEmpty() ? "" : spoken(control).name }),
+                expected.mid(1));
+        }
+        QCOMPARE(menuKeys(form.frame()->menuBar()),
+            QList<QStringList>(
+                { { "Alt+E", "Alt+L", "Alt+H", "Alt+N", "Alt+V" }, { "Alt+1", "Alt+2", "Alt+0" }, { "Alt+P" } }));
+        QCOMPARE(std::tuple(frame->windowTitle(), form.client()->size(), view(c), labels(c), marks(c),
+                     program.fake.random.seeded),
+            std::tuple(QStringLiteral("Wer ist der beste im Kopfrechnen"), QSize(471, 365), idle, noTexts,
+                QList { true, false, false }, 1));
+        // Colours as 0xRRGGBB; bold one-line labels, opaque panels, the task and the help text no larger than designed;
+        // the longest countdown and the answer box's text whole.
+        using enum QPalette::ColorRole;
+        const auto rgb = [](auto *widget, auto role) { return widget->palette().color(role).rgb() & 0xffffff; };
+        QCOMPARE(
+            QList<QRgb>({ rgb(form.client(), Window), rgb(c.Label1, WindowText), rgb(c.Text1, Text), rgb(c.Text1, Base),
+                rgb(c.Label2, WindowText), rgb(c.Label3, WindowText), rgb(c.Frame3, Window), rgb(c.Label4, Window) }),
+            QList<QRgb>({ 0, 0x00C000, 0xC00000, 0, 0xFFFF00, 0xFF0000, 0xFFE0C0, 0xFFE0C0 }));
+        c.Label3->setText(QStringLiteral("Noch 59 Sekunden"));
+        QCOMPARE(
+            QList<bool>({ c.Label1->font().bold(), c.Text1->font().bold(), c.Label2->font().bold(),
+                c.Label3->font().bold(), c.Label1->wordWrap(), c.Frame1->autoFillBackground(),
+                c.Frame2->autoFillBackground(), c.Frame3->autoFillBackground(), c.Label1->font().pointSizeF() <= 24,
+                c.Label4->font().pointSizeF() <= 12, c.Label3->sizeHint().width() <= c.Label3->width(),
+                c.Text1->sizeHint().height() <= c.Text1->height() }),
+            QList<bool>({ true, true, true, true, false, true, true, true, true, true, true, true }));
+
         c.z100->trigger();
         c.z20->trigger();
         program.fake.random.values = { 0.5f, 0.1f, 0.1f, 0.1f, 0.5f, 0.5f }; // 15 x 11, 11 x 11, 15 x 15
