@@ -185,24 +185,25 @@ private slots:
         keys({ Qt::Key_Escape }); // no game was started by the Return either
         QCOMPARE(std::pair(onShow(), c->Command1->isEnabled()), std::pair(QStringList { "Command1", "Label1" }, true));
 
-        // The help and the list beneath it, each with its OK focused, each line of the list its own tooltip.
+        // The help and the list beneath it, each with its OK focused, each line of the list its own tooltip; Return
+        // closes the one, then the other.
         type(frame, Qt::Key_W, Qt::AltModifier);
         QCOMPARE(focusName(frame), "Command11");
         type(frame, Qt::Key_B, Qt::AltModifier);
         QCOMPARE(std::tuple(onShow().filter("Frame"), window->client()->children().last()->objectName(),
                      focusName(frame), c->List1->item(0)->toolTip()),
             std::tuple(QStringList { "Frame2", "Frame4" }, "Frame4", "Command8", c->List1->item(0)->text()));
-        keys({ Qt::Key_Return });
-        QTest::mouseClick(c->Command11, Qt::LeftButton);
+        keys({ Qt::Key_Return, Qt::Key_Return });
 
         // Settings: marks, display time and line; an own count refused with a word.
         program.fake.dialogs.inputs = { "acht" };
         c->langsam->trigger();
-        c->es30->trigger();
-        QCOMPARE(c->Label1->text(), " Einstellung: 30 Farben merken bei langsamer Geschwindigkeit.");
         c->selbst->trigger();
         QCOMPARE(std::pair(marks(), program.fake.dialogs.shown.last().title),
             std::pair(QStringList { "es5", "langsam" }, QStringLiteral("Das geht leider nicht")));
+        c->es30->trigger();
+        QCOMPARE(marks(), (QStringList { "es30", "langsam" }));
+        QCOMPARE(c->Label1->text(), " Einstellung: 30 Farben merken bei langsamer Geschwindigkeit.");
 
         // "Keine Lust mehr": No lets the game go on, Yes closes it; opened again the window starts afresh.
         program.fake.dialogs.answers = { platform::vbNo, platform::vbYes };
