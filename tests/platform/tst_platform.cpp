@@ -32,9 +32,7 @@ namespace {
 class ProbeWindow : public Window
 {
 public:
-    explicit ProbeWindow(Services &services)
-        : Window(services, QStringLiteral("Probe"), QSize(4500, 3000))
-    { }
+    using Window::Window;
 
     QPushButton *Command1 = nullptr;
     Timer *Timer1 = nullptr;
@@ -118,9 +116,6 @@ private slots:
                      canCreateFileIn(file.fileName()) }),
             QList<bool>({ true, false, false }));
         QCOMPARE(top.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList { "file" });
-        // The answer decides; a read-only folder is passed in, as root could write anywhere.
-        QCOMPARE(QStringList({ chooseListFolder("program", true, "data"), chooseListFolder("program", false, "data") }),
-            QStringList({ "program", "data" }));
     }
 
     void dataFolderIsNamedAfterTheProgramAlone()
@@ -162,11 +157,10 @@ private slots:
     void unloadKeepsFieldsReloadRebuildsAndAskAnswersOnlyWhileLoaded()
     {
         FakeServices fake;
-        ProbeWindow window(fake.services);
+        ProbeWindow window(fake.services, QStringLiteral("Probe"), QSize(4500, 3000));
         int observed = 0;
         window.onUnloaded([&] { ++observed; });
         window.setVisible(true);
-        QCOMPARE(window.client()->size(), QSize(300, 200));
         window.remembered = QStringLiteral("bleibt");
         window.Command1->setText(QStringLiteral("geändert"));
         QPointer<QWidget> frame = window.frame();
@@ -180,8 +174,9 @@ private slots:
         QVERIFY(!frame && !button);
 
         window.setVisible(true);
-        QCOMPARE(std::tuple(window.loads, window.remembered, window.Command1->text(), window.Timer1->Enabled()),
-            std::tuple(2, QStringLiteral("bleibt"), QStringLiteral("Verlassen"), true));
+        QCOMPARE(std::tuple(window.client()->size(), window.loads, window.remembered, window.Command1->text(),
+                     window.Timer1->Enabled()),
+            std::tuple(QSize(300, 200), 2, QStringLiteral("bleibt"), QStringLiteral("Verlassen"), true));
         fake.dialogs.answers = { vbYes };
         QCOMPARE(window.question().value_or(-1), int(vbYes));
         fake.dialogs.whileOpen = [&] { QVERIFY(!window.frame()->close()); }; // the frame itself stays to the owner
@@ -222,6 +217,7 @@ private slots:
         QTest::addColumn<QList<qint64>>("times");
         QTest::newRow("on time") << QList<qint64> { 750, 1500, 2250 };
         QTest::newRow("12 ms late") << QList<qint64> { 762, 1500, 2250 };
+        QTest::newRow("a whole wait late: the next at once") << QList<qint64> { 1500, 1500, 2250 };
         QTest::newRow("later than a whole wait: afresh from now") << QList<qint64> { 1600, 2350, 2250 };
     }
     void timersKeepToTheirTimeline()
@@ -240,12 +236,11 @@ private slots:
 
     void checkItemLeavesItsMarkToTheHandler()
     {
-        QMenuBar bar;
-        QMenu *menu = makeMenu(&bar, "modus", QStringLiteral("Modus"));
+        QMenu menu;
         QAction *cleared = nullptr;
-        const QList<QAction *> items { makeCheckItem(menu, "leicht", "leicht", false, [] {}),
-            makeCheckItem(menu, "mittel", "mittel", true, [] {}),
-            cleared = makeCheckItem(menu, "schwer", "schwer", true, [&] { cleared->setChecked(false); }) };
+        const QList<QAction *> items { makeCheckItem(&menu, "leicht", "leicht", false, [] {}),
+            makeCheckItem(&menu, "mittel", "mittel", true, [] {}),
+            cleared = makeCheckItem(&menu, "schwer", "schwer", true, [&] { cleared->setChecked(false); }) };
         QList<bool> marks;
         for (QAction *item : items)
             marks << (item->trigger(), item->isChecked());
@@ -273,6 +268,8 @@ private slots:
         QTest::newRow("design size off the half points") << "label" << QRect(0, 0, 150, 90) << QString() << 8.25;
         QTest::newRow("design size below a step above 6") << "caption" << QRect(0, 0, 40, 60) << caption << 6.25;
         QTest::newRow("design size below 6") << "caption" << QRect(0, 0, 40, 60) << caption << 5.0;
+        const int margins = 2 * QGroupBox().style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+        QTest::newRow("no caption, no room") << "caption" << QRect(0, 0, margins, 60) << QString() << 12.0;
     }
     void fitToBoxFindsWhatTheStepSearchFinds()
     {
@@ -324,18 +321,21 @@ private slots:
         QCOMPARE(fitted->font().pointSizeF(), stepped.pointSizeF());
     }
 
-    // Return and Enter click a made button as Space does; a held key clicks once, other keys not at all.
-    void returnClicksAButton()
+    // Return and Enter click a made button as Space does; a held key clicks once, other keys not at all. A
+    // control given a back colour shows it, not its parent's.
+    void returnClicksAButtonAndABackColourShows()
     {
         QWidget client;
         QPushButton *button = makeButton(&client, "Command1", QStringLiteral("OK"), QRect(0, 0, 80, 25));
+        setBackColor(makeLabel(&client, "Label1", QString(), QRect(0, 30, 10, 10)), Qt::red);
         int clicks = 0;
         QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
         QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
         QCoreApplication::sendEvent(button, &held);
         for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_A })
             QTest::keyClick(button, key);
-        QCOMPARE(std::pair(clicks, button->autoDefault()), std::pair(2, false));
+        QCOMPARE(std::tuple(clicks, button->autoDefault(), client.grab().toImage().pixelColor(5, 35)),
+            std::tuple(2, false, QColor(Qt::red)));
     }
 };
 
