@@ -19,8 +19,8 @@
 #include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionFrame>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 using namespace platform;
@@ -32,11 +32,8 @@ namespace {
 class ProbeWindow : public Window
 {
 public:
-    explicit ProbeWindow(Services &services)
-        : Window(services, QStringLiteral("Probe"), QSize(4500, 3000))
-    { }
+    using Window::Window;
 
-    QLabel *Label1 = nullptr;
     QPushButton *Command1 = nullptr;
     Timer *Timer1 = nullptr;
     int loads = 0, unloads = 0;
@@ -47,7 +44,6 @@ public:
 protected:
     void createControls(QWidget *client, QMenuBar *) override
     {
-        Label1 = makeLabel(client, "Label1", QStringLiteral("Entwurf"), twipsRect(120, 120, 3000, 300));
         Command1 = makeButton(client, "Command1", QStringLiteral("Verlassen"), twipsRect(120, 600, 1500, 450));
         Timer1 = new Timer("Timer1", 1000, client);
         Timer1->setEnabled(true);
@@ -62,8 +58,8 @@ protected:
     }
 };
 
-// Call, input, the result as text, so that all conversions share one table.
-const char *const conversions[][3] = {
+// Call, input, the result as text, so that all conversions of numbers and texts share one table.
+const char *const conversionRows[][3] = {
     // Int floors, also below zero.
     { "Int", "9.99", "9" }, { "Int", "-0.5", "-1" },
     // CLng: halves go to the even neighbour, below zero too; beyond 32 bits it clamps.
@@ -78,7 +74,12 @@ const char *const conversions[][3] = {
     // formatSeconds: three rounded places, the locale's separator, no grouping.
     { "formatSeconds", "0.2346", "0,235 Sekunden" }, { "formatSeconds", "-0.02", "-0,020 Sekunden" },
     { "formatSeconds", "1234.5", "1234,500 Sekunden" }, { "formatSeconds", "59.9996", "60,000 Sekunden" },
-    { "formatSeconds in English", "1234.5", "1234.500 Sekunden" }
+    { "formatSeconds in English", "1234.5", "1234.500 Sekunden" },
+    // withMnemonic marks the Alt letter where "|" stands, an '&' of the text kept as one; shownText takes the
+    // marks out again, a lone '&' at the end kept.
+    { "withMnemonic", "|Info", "&Info" }, { "withMnemonic", "E|nde", "E&nde" }, { "withMnemonic", "5|0", "5&0" },
+    { "withMnemonic", "A & |B & C", "A && &B && C" }, { "shownText", "A && &B && C", "A & B & C" },
+    { "shownText", "&Info", "Info" }, { "shownText", "5&0", "50" }, { "shownText", "Ende&", "Ende&" }
 };
 
 const QString wrappedText = QStringLiteral("Ein recht langer Text, der in seinem Kasten umbrechen muss und ihn "
@@ -94,15 +95,6 @@ QRect textArea(const QLineEdit *edit)
     return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).adjusted(2, 1, -2, -1);
 }
 
-// The seconds as shown on a system in another language: German words, its separator.
-QString secondsIn(QLocale::Language language, double seconds)
-{
-    QLocale::setDefault(QLocale(language));
-    const QString text = formatSeconds(seconds);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    return text;
-}
-
 } // namespace
 
 class tst_platform : public QObject
@@ -112,201 +104,147 @@ class tst_platform : public QObject
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void listFolderBesideTheProgramOnlyWhenWritable_data()
-    {
-        QTest::addColumn<QString>("programFolder"); // below a fresh temporary folder; "" is that folder
-        QTest::addColumn<bool>("creatable");
-        QTest::addRow("writable folder") << "" << true;
-        QTest::addRow("missing folder") << "gone" << false;
-        QTest::addRow("a file in the folder's place") << "file" << false;
-    }
+    // A list folder beside the program only where a file can be made there: not in a missing folder nor where
+    // a file stands in its place; the probe leaves nothing behind.
     void listFolderBesideTheProgramOnlyWhenWritable()
     {
         const QTemporaryDir temporary;
         const QDir top(temporary.path());
         QFile file(top.filePath("file"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QFETCH(QString, programFolder);
-        const QString folder = top.filePath(programFolder);
-        QFETCH(bool, creatable);
-        QCOMPARE(canCreateFileIn(folder), creatable);
+        QCOMPARE(QList<bool>({ canCreateFileIn(top.path()), canCreateFileIn(top.filePath("gone")),
+                     canCreateFileIn(file.fileName()) }),
+            QList<bool>({ true, false, false }));
         QCOMPARE(top.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList { "file" });
-        // The answer decides; a read-only folder is passed in, as root could write anywhere.
-        const QString data = QStringLiteral("/home/ida/.local/share/korvane");
-        QCOMPARE(chooseListFolder(folder, creatable, data), creatable ? folder : data);
     }
 
     void dataFolderIsNamedAfterTheProgramAlone()
     {
         QStandardPaths::setTestModeEnabled(true);
-        setIdentity();
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QCOMPARE(data.section('/', -2), QStringLiteral("share/korvane")); // no organisation folder between
-        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("de.korvane.korvane"));
-        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(KORVANE_VERSION));
+        setIdentity(); // the data folder with no organisation folder above it
+        QCOMPARE(QStringList({ QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).section('/', -2),
+                     QGuiApplication::desktopFileName(), QCoreApplication::applicationVersion() }),
+            QStringList({ "share/korvane", "de.korvane.korvane", KORVANE_VERSION }));
     }
 
-    void conversionsFollowTheOldRuntime_data()
+    void conversions_data()
     {
         QTest::addColumn<int>("row");
-        for (int row = 0; row < int(std::size(conversions)); ++row)
-            QTest::addRow("%s(\"%s\")", conversions[row][0], conversions[row][1]) << row;
+        for (int row = 0; row < int(std::size(conversionRows)); ++row)
+            QTest::addRow("%s(\"%s\")", conversionRows[row][0], conversionRows[row][1]) << row;
     }
-    void conversionsFollowTheOldRuntime()
+    void conversions()
     {
         QFETCH(int, row);
-        const auto [call, input, expected] = conversions[row];
-        const double number = QString::fromUtf8(input).toDouble();
+        const auto [call, input, expected] = conversionRows[row];
+        const QString text = QString::fromUtf8(input);
+        const double number = text.toDouble();
+        if (QByteArray(call).endsWith(" in English")) // on a system in another language: its separator
+            QLocale::setDefault(QLocale(QLocale::English));
         const QHash<QString, QString> results { { "Int", QString::number(Int(number)) },
-            { "CLng", QString::number(CLng(number)) }, { "Val", QString::number(Val(QString::fromUtf8(input))) },
-            { "Str", Str(number) }, { "formatSeconds", formatSeconds(number) },
-            { "formatSeconds in English", secondsIn(QLocale::English, number) } };
-        QCOMPARE(results.value(QString::fromUtf8(call)), QString::fromUtf8(expected));
+            { "CLng", QString::number(CLng(number)) }, { "Val", QString::number(Val(text)) }, { "Str", Str(number) },
+            { "formatSeconds", formatSeconds(number) },
+            { "withMnemonic", withMnemonic(QString(text).remove('|'), text.indexOf('|')) },
+            { "shownText", shownText(text) } };
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(results.value(QString::fromUtf8(call).remove(" in English")), QString::fromUtf8(expected));
     }
 
     // The leave button unloads from inside its own click: plain fields stay, the
     // widgets go only after that event, and the next load rebuilds them as designed.
-    void unloadFromOwnHandlerKeepsFieldsAndReloadRebuildsDesign()
+    // A box answers only while the window stays loaded: its close box, clicked while
+    // a box is open, unloads it once; a repeated unload does nothing.
+    void unloadKeepsFieldsReloadRebuildsAndAskAnswersOnlyWhileLoaded()
     {
         FakeServices fake;
-        ProbeWindow window(fake.services);
+        ProbeWindow window(fake.services, QStringLiteral("Probe"), QSize(4500, 3000));
+        int observed = 0;
+        window.onUnloaded([&] { ++observed; });
         window.setVisible(true);
-        QCOMPARE(window.client()->size(), QSize(300, 200));
         window.remembered = QStringLiteral("bleibt");
-        window.Label1->setText(QStringLiteral("geändert"));
-        window.Label1->move(50, 60);
-        window.Label1->setEnabled(false);
+        window.Command1->setText(QStringLiteral("geändert"));
         QPointer<QWidget> frame = window.frame();
         QPointer<QPushButton> button = window.Command1;
         QPointer<QTimer> running = window.Timer1->findChild<QTimer *>();
 
         QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(!window.isLoaded());
-        QVERIFY(!running->isActive()); // no tick reaches a window whose controls are gone
+        QVERIFY(!window.isLoaded() && !running->isActive()); // no tick reaches a window whose controls are gone
         QVERIFY(frame && button); // deleted only once the click is done
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!frame && !button);
 
         window.setVisible(true);
-        QCOMPARE(QStringList({ QString::number(window.loads), window.remembered, window.Label1->text() }),
-            QStringList({ "2", "bleibt", "Entwurf" }));
-        QCOMPARE(window.Label1->geometry(), twipsRect(120, 120, 3000, 300));
-        QVERIFY(window.Label1->isEnabled() && window.Timer1->Enabled());
-        QTest::mouseClick(window.Command1, Qt::LeftButton); // the rebuilt button unloads too
-        QCOMPARE(window.unloads, 2);
-    }
-
-    void closeBoxUnloadsAndRepeatedUnloadHasNoEffect()
-    {
-        FakeServices fake;
-        ProbeWindow window(fake.services);
-        int observed = 0;
-        window.onUnloaded([&] { ++observed; });
-        window.setVisible(true);
-        QVERIFY(!window.frame()->close()); // the frame itself stays to the owner
-        QVERIFY(!window.isLoaded());
+        QCOMPARE(std::tuple(window.client()->size(), window.loads, window.remembered, window.Command1->text(),
+                     window.Timer1->Enabled()),
+            std::tuple(QSize(300, 200), 2, QStringLiteral("bleibt"), QStringLiteral("Verlassen"), true));
+        fake.dialogs.answers = { vbYes };
+        QCOMPARE(window.question().value_or(-1), int(vbYes));
+        fake.dialogs.whileOpen = [&] { QVERIFY(!window.frame()->close()); }; // the frame itself stays to the owner
+        QCOMPARE(window.question().value_or(-1), -1);
         window.unload();
-        QCOMPARE(window.unloads, 1);
-        QCOMPARE(observed, 1);
+        QCOMPARE(std::tuple(window.isLoaded(), window.unloads, observed), std::tuple(false, 2, 2));
     }
 
-    // An answer comes back only while the window is still there to use it.
-    void askAnswersOnlyWhileTheWindowStaysLoaded()
+    // A timer ticks only enabled and with an interval (0 stays silent), and never inside its own handler:
+    // while that waits in a box, its own ticks that fall due are dropped, other timers' are not.
+    void timerTicksOnlyEnabledAndNeverInItsOwnHandler()
     {
         FakeServices fake;
-        ProbeWindow window(fake.services);
-        window.setVisible(true);
-        fake.dialogs.answers = { vbYes, vbYes };
-        QCOMPARE(window.question().value_or(0), int(vbYes));
-        fake.dialogs.whileOpen = [&] { window.frame()->close(); };
-        QCOMPARE(window.question().has_value(), false);
-    }
-
-    void timerDropsNestedTickWhileOthersTick()
-    {
-        FakeServices fake;
-        Timer waiting("Timer1", 750, nullptr), other("Timer2", 10, nullptr);
-        waiting.setEnabled(true);
-        other.setEnabled(true);
-        QString ticks;
-        waiting.onTick([&] {
-            ticks += 'w';
-            fake.services.dialogs.MsgBox(QStringLiteral("Bitte warten"), vbOKOnly, QStringLiteral("Probe"));
-        });
-        other.onTick([&] { ticks += 'o'; });
-        // Both fall due while the first handler waits in its box.
-        fake.dialogs.whileOpen = [&] {
-            waiting.tick();
-            other.tick();
-        };
+        Timer waiting("w", 750, nullptr), other("o", 10, nullptr), disabled("d", 10, nullptr), silent("s", 0, nullptr);
+        const QList<Timer *> timers { &waiting, &other, &disabled, &silent };
+        QString ticks, running;
+        for (Timer *timer : timers) {
+            timer->onTick([&, timer] {
+                ticks += timer->objectName();
+                if (timer == &waiting) // all fall due again while it waits in its box
+                    fake.services.dialogs.MsgBox(QStringLiteral("Bitte warten"), vbOKOnly, QStringLiteral("Probe"));
+            });
+            timer->setEnabled(timer != &disabled);
+            running += timer->findChild<QTimer *>()->isActive() ? timer->objectName() : QString();
+        }
+        fake.dialogs.whileOpen = [&] { std::ranges::for_each(timers, &Timer::tick); };
         waiting.tick();
         fake.dialogs.whileOpen = {};
         waiting.tick(); // once the handler has returned, it ticks again
-        QCOMPARE(ticks, QStringLiteral("wow"));
+        QCOMPARE(std::pair(ticks, running), std::pair(QStringLiteral("wow"), QStringLiteral("wo")));
     }
 
     // Each wait counts from when the tick before was due, so lateness never adds up.
     void timersKeepToTheirTimeline_data()
     {
-        QTest::addColumn<qint64>("tickAt"); // ms on the fake clock; the first tick is due at 750
-        QTest::addColumn<qint64>("ownNext"); // when the ticking timer is due next
-        QTest::addColumn<qint64>("chainedDue"); // when the timer it enables is due
-        QTest::newRow("on time") << qint64(750) << qint64(1500) << qint64(2250);
-        QTest::newRow("12 ms late") << qint64(762) << qint64(1500) << qint64(2250);
-        QTest::newRow("later than a whole wait: afresh from now") << qint64(1600) << qint64(2350) << qint64(2250);
+        // ms on the fake clock: when the first tick (due at 750) comes, then when the ticking timer is due next
+        // and when the timer it enables is due.
+        QTest::addColumn<QList<qint64>>("times");
+        QTest::newRow("on time") << QList<qint64> { 750, 1500, 2250 };
+        QTest::newRow("12 ms late") << QList<qint64> { 762, 1500, 2250 };
+        QTest::newRow("a whole wait late: the next at once") << QList<qint64> { 1500, 1500, 2250 };
+        QTest::newRow("later than a whole wait: afresh from now") << QList<qint64> { 1600, 2350, 2250 };
     }
     void timersKeepToTheirTimeline()
     {
-        QFETCH(qint64, tickAt);
-        QFETCH(qint64, ownNext);
-        QFETCH(qint64, chainedDue);
+        QFETCH(QList<qint64>, times);
         qint64 now = 0;
         Timer::setClock([&now] { return now * 1'000'000; });
         Timer gap("Timer1", 750, nullptr), shown("Timer2", 1500, nullptr);
         gap.onTick([&] { shown.setEnabled(true); });
         gap.setEnabled(true);
-        now = tickAt;
+        now = times[0];
         gap.tick();
         Timer::setClock({});
-        QCOMPARE(gap.nextDue() / 1'000'000, ownNext);
-        QCOMPARE(shown.nextDue() / 1'000'000, chainedDue);
-    }
-
-    void timerRunsOnlyEnabledWithAnInterval_data()
-    {
-        QTest::addColumn<int>("interval");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("runs");
-        QTest::newRow("enabled") << 10 << true << true;
-        QTest::newRow("disabled") << 10 << false << false;
-        QTest::newRow("interval 0 stays silent") << 0 << true << false;
-    }
-    void timerRunsOnlyEnabledWithAnInterval()
-    {
-        QFETCH(int, interval);
-        QFETCH(bool, enabled);
-        QFETCH(bool, runs);
-        Timer timer("Timer1", interval, nullptr);
-        int ticks = 0;
-        timer.onTick([&] { ++ticks; });
-        timer.setEnabled(enabled);
-        timer.tick();
-        QCOMPARE(timer.findChild<QTimer *>()->isActive(), runs);
-        QCOMPARE(ticks, runs ? 1 : 0);
+        QCOMPARE(QList<qint64>({ now, gap.nextDue() / 1'000'000, shown.nextDue() / 1'000'000 }), times);
     }
 
     void checkItemLeavesItsMarkToTheHandler()
     {
-        QMenuBar bar;
-        QMenu *menu = makeMenu(&bar, "modus", QStringLiteral("Modus"));
-        QAction *unmarked = makeCheckItem(menu, "leicht", QStringLiteral("leicht"), false, [] {});
-        QAction *marked = makeCheckItem(menu, "mittel", QStringLiteral("mittel"), true, [] {});
+        QMenu menu;
         QAction *cleared = nullptr;
-        cleared = makeCheckItem(menu, "schwer", QStringLiteral("schwer"), true, [&] { cleared->setChecked(false); });
-        for (QAction *item : { unmarked, marked, cleared })
-            item->trigger();
-        QCOMPARE(QList<bool>({ unmarked->isChecked(), marked->isChecked(), cleared->isChecked() }),
-            QList<bool>({ false, true, false }));
+        const QList<QAction *> items { makeCheckItem(&menu, "leicht", "leicht", false, [] {}),
+            makeCheckItem(&menu, "mittel", "mittel", true, [] {}),
+            cleared = makeCheckItem(&menu, "schwer", "schwer", true, [&] { cleared->setChecked(false); }) };
+        QList<bool> marks;
+        for (QAction *item : items)
+            marks << (item->trigger(), item->isChecked());
+        QCOMPARE(marks, QList<bool>({ false, true, false }));
     }
 
     // A control fitted to its text ends where the step search from its design
@@ -320,19 +258,18 @@ private slots:
         QTest::addColumn<double>("designSize");
         const QString caption = QStringLiteral("Sie haben eines der besten 10 Ergebnisse erreicht");
         for (int width : { 30, 70, 120, 180, 260, 420 }) {
-            QTest::addRow("wrapped label %d wide", width)
-                << "label" << QRect(0, 0, width, width / 2) << QString() << 12.0;
+            QTest::addRow("label %d wide", width) << "label" << QRect(0, 0, width, width / 2) << QString() << 12.0;
             QTest::addRow("line edit %d wide", width) << "edit" << QRect(0, 0, width / 3, 25) << "980198" << 12.0;
-            QTest::addRow("two buttons %d wide", width)
-                << "buttons" << QRect(0, 0, width / 2, 33) << "anfangen" << 12.0;
+            QTest::addRow("buttons %d wide", width) << "buttons" << QRect(0, 0, width / 2, 33) << "anfangen" << 12.0;
             QTest::addRow("caption %d wide", width) << "caption" << QRect(0, 0, width, 60) << caption << 12.0;
         }
-        QTest::newRow("label, a longer text to come")
-            << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und noch mehr." << 12.0;
+        QTest::newRow("label, more to come") << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und mehr." << 12.0;
         QTest::newRow("line edit, too low") << "edit" << QRect(0, 0, 200, 18) << "9801" << 12.0;
         QTest::newRow("design size off the half points") << "label" << QRect(0, 0, 150, 90) << QString() << 8.25;
         QTest::newRow("design size below a step above 6") << "caption" << QRect(0, 0, 40, 60) << caption << 6.25;
         QTest::newRow("design size below 6") << "caption" << QRect(0, 0, 40, 60) << caption << 5.0;
+        const int margins = 2 * QGroupBox().style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+        QTest::newRow("no caption, no room") << "caption" << QRect(0, 0, margins, 60) << QString() << 12.0;
     }
     void fitToBoxFindsWhatTheStepSearchFinds()
     {
@@ -343,25 +280,19 @@ private slots:
         QWidget client;
         client.setFont(designFont(designSize, true));
         std::function<bool(const QFont &)> fits;
-        QWidget *control = nullptr;
         if (kind == "label") {
             QLabel *label = makeLabel(&client, "Label1", wrappedText, box);
             fitToBox(label, text);
-            QCOMPARE(label->text(), wrappedText); // fitted for the longer text, showing its own
-            const QString longest = text.isEmpty() ? wrappedText : text;
-            const int flags = Qt::TextWordWrap | label->alignment();
-            fits
-                = [=](const QFont &font) { return box.contains(QFontMetrics(font).boundingRect(box, flags, longest)); };
-            control = label;
+            fits = [=, longest = text.isEmpty() ? wrappedText : text](const QFont &font) {
+                return box.contains(QFontMetrics(font).boundingRect(box, Qt::TextWordWrap, longest));
+            };
         } else if (kind == "edit") {
-            auto *edit = new QLineEdit(&client);
-            edit->setGeometry(box);
+            QLineEdit *edit = makeTextBox(&client, "Text1", box);
             fitToBox(edit, text);
             fits = [area = textArea(edit), text](const QFont &font) {
                 const QFontMetrics metrics(font);
                 return metrics.horizontalAdvance(text) < area.width() && metrics.height() <= area.height();
             };
-            control = edit;
         } else if (kind == "buttons") { // a row shares one size: the wider caption decides
             QPushButton *wide = makeButton(&client, "Command1", text, box);
             QPushButton *narrow = makeButton(&client, "Command2", QStringLiteral("OK"), box.translated(box.width(), 0));
@@ -373,63 +304,38 @@ private slots:
                 option.fontMetrics = QFontMetrics(font);
                 option.text = wide->text();
                 const QSize textSize(option.fontMetrics.horizontalAdvance(wide->text()), option.fontMetrics.height());
-                return QRect(QPoint(), wide->size())
-                    .contains(
-                        QRect(QPoint(), wide->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize)));
+                const QSize needed = wide->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize);
+                return needed.width() <= wide->width() && needed.height() <= wide->height();
             };
-            control = wide;
         } else {
             QGroupBox *panel = makePanel(&client, "Frame1", text, box);
             fitCaption(panel);
             const int room = box.width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
             fits = [=](const QFont &font) { return QFontMetrics(font).horizontalAdvance(text) <= room; };
-            control = panel;
         }
         QFont stepped = designFont(designSize, true);
         while (!fits(stepped) && stepped.pointSizeF() - 0.5 >= 6)
             stepped.setPointSizeF(stepped.pointSizeF() - 0.5);
-        QCOMPARE(control->font().pointSizeF(), stepped.pointSizeF());
+        const QWidget *fitted = client.findChild<QWidget *>(QString(), Qt::FindDirectChildrenOnly); // the first made
+        QCOMPARE(fitted->font().pointSizeF(), stepped.pointSizeF());
     }
 
-    // The Alt letter marked before its position, an '&' of the text kept as one; the text as shown is the original.
-    void mnemonicKeepsTheText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("marked");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("first letter") << "Info" << 0 << "&Info"
-                                      << "Alt+I";
-        QTest::newRow("within") << "Ende" << 1 << "E&nde"
-                                << "Alt+N";
-        QTest::newRow("last") << "50" << 1 << "5&0"
-                              << "Alt+0";
-        QTest::newRow("an & before and after") << "A & B & C" << 4 << "A && &B && C"
-                                               << "Alt+B";
-    }
-    void mnemonicKeepsTheText()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, position);
-        const QString marked = withMnemonic(text, position);
-        QTEST(marked, "marked");
-        QTEST(QKeySequence::mnemonic(marked).toString(), "key");
-        QCOMPARE(shownText(marked), text);
-    }
-
-    // Return and Enter click a made button as Space does; a held key clicks once, other keys not at all.
-    void returnClicksAButton()
+    // Return and Enter click a made button as Space does and go no further; a held key clicks once, other keys
+    // not at all and reach the window. A control given a back colour shows it, not its parent's.
+    void returnClicksAButtonAndABackColourShows()
     {
         QWidget client;
         QPushButton *button = makeButton(&client, "Command1", QStringLiteral("OK"), QRect(0, 0, 80, 25));
-        int clicks = 0;
-        QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
-        QTest::keyClick(button, Qt::Key_Return);
-        QTest::keyClick(button, Qt::Key_Enter);
+        setBackColor(makeLabel(&client, "Label1", QString(), QRect(0, 30, 10, 10)), Qt::red);
+        QString seen; // c: a click, w: a key that reached the window
+        QObject::connect(button, &QPushButton::clicked, [&seen] { seen += 'c'; });
+        onKeyPress(&client, [&seen](int) { return seen += 'w', false; });
         QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
         QCoreApplication::sendEvent(button, &held);
-        QTest::keyClick(button, Qt::Key_A);
-        QCOMPARE(std::pair(clicks, button->autoDefault()), std::pair(2, false));
+        for (Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_A })
+            QTest::keyClick(button, key);
+        QCOMPARE(std::tuple(seen, button->autoDefault(), client.grab().toImage().pixelColor(5, 35)),
+            std::tuple(QStringLiteral("ccw"), false, QColor(Qt::red)));
     }
 };
 
