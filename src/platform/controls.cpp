@@ -13,7 +13,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QPushButton>
@@ -338,25 +337,12 @@ private:
     std::function<void()> handler_;
 };
 
-bool isClick(const QWidget *watched, const QEvent *event)
-{
-    if (event->type() != QEvent::MouseButtonRelease)
-        return false;
-    const auto *mouse = static_cast<const QMouseEvent *>(event);
-    return mouse->button() == Qt::LeftButton && watched->rect().contains(mouse->position().toPoint());
-}
-
 bool isKeyUp(const QWidget *, const QEvent *event)
 {
     return event->type() == QEvent::KeyRelease && !static_cast<const QKeyEvent *>(event)->isAutoRepeat();
 }
 
 } // namespace
-
-void onClick(QWidget *widget, std::function<void()> handler)
-{
-    widget->installEventFilter(new EventHandler(widget, isClick, std::move(handler)));
-}
 
 void onKeyUp(QWidget *widget, std::function<void()> handler)
 {

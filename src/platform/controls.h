@@ -67,9 +67,6 @@ QAction *makeCheckItem(
 // A menu bar title without items that acts when clicked.
 QAction *makeMenuBarItem(QMenuBar *bar, const char *name, const QString &caption, std::function<void()> handler);
 
-// A left click (press and release) on a widget that has no click of its own.
-void onClick(QWidget *widget, std::function<void()> handler);
-
 // Key releases of a widget, auto-repeat releases left out (a held key releases once).
 void onKeyUp(QWidget *widget, std::function<void()> handler);
 

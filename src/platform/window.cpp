@@ -59,7 +59,6 @@ void Window::load()
 {
     frame_ = new Frame(*this);
     frame_->setWindowTitle(caption_);
-    frame_->setAttribute(Qt::WA_DeleteOnClose, false);
 
     client_ = new QWidget(frame_);
     client_->setFixedSize(px(clientTwips_.width()), px(clientTwips_.height()));
