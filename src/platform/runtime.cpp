@@ -1,6 +1,7 @@
 #include "platform/runtime.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -18,12 +19,7 @@ qint32 CLng(double value)
     if (std::isnan(value))
         return 0;
     // nearbyint rounds ties to even in the default rounding mode.
-    const double rounded = std::nearbyint(value);
-    if (rounded <= lowest)
-        return std::numeric_limits<qint32>::min();
-    if (rounded >= highest)
-        return std::numeric_limits<qint32>::max();
-    return static_cast<qint32>(rounded);
+    return static_cast<qint32>(std::clamp(std::nearbyint(value), lowest, highest));
 }
 
 double Val(const QString &text)
