@@ -12,12 +12,6 @@
 
 namespace {
 
-// The stopwatch's counter around a reaction of `ms`: two reads to calibrate, Start, then Halt.
-void scriptReaction(FakeCounter &counter, double ms)
-{
-    counter.readings = { 7'000'000'000, 7'000'000'000, 7'000'000'000, 7'000'000'000 + quint64(qRound64(ms * 1e6)) };
-}
-
 // The buttons that take clicks, the circle and labels shown, and Timer1 where it runs.
 QStringList view(const Form1::Controls &c)
 {
@@ -65,19 +59,18 @@ class TestReaction : public QObject
     Q_OBJECT
 
 private slots:
-    // The window as designed, at load: each control by its design name, with its place in twips, caption and tip;
-    // then its look.
+    // The window as designed, at load: each control by its design name, with its place in twips and caption; the
+    // buttons' tips, then its look, and what a screen reader and the keyboard find.
     void design()
     {
         Reaction r;
         QList<QRect> twips;
-        QStringList texts, tips;
+        QStringList texts;
         for (const char *name :
             { "Label2", "Label4", "Shape1", "Label1", "Label3", "Command3", "Command1", "Command2" }) {
             const auto *control = r.frame->findChild<QWidget *>(name);
             twips << QRect(control->pos() * 15, control->size() * 15);
             texts << control->property("text").toString();
-            tips << control->toolTip();
         }
         QCOMPARE(twips,
             QList<QRect>({ { 480, 0, 4815, 735 }, { 360, 840, 5535, 615 }, { 2160, 1920, 1815, 1215 },
@@ -91,16 +84,16 @@ private slots:
                 "", "Ihre Reaktionszeit ist", "",
                 "Sobald Sie den Kreis sehen, klicken Sie mit der linken Maustaste auf dieses Feld.", "Ich bin bereit",
                 "Kein Bock mehr" }));
-        QCOMPARE(
-            tips, QStringList({ "", "", "", "", "", "Bitte volle Konzentration", "Los geht's", "Programm beenden" }));
         // The design's small face, the instructions bold, the advertisement blue, both fitted to their boxes; the
         // field never the default button.
         const Form1::Controls &c = r.c;
-        QCOMPARE(std::tuple(r.frame->windowTitle(), r.form.client()->size(), view(c), c.Timer1->Interval(),
+        QCOMPARE(std::tuple(QStringList({ c.Command3->toolTip(), c.Command1->toolTip(), c.Command2->toolTip() }),
+                     r.frame->windowTitle(), r.form.client()->size(), view(c), c.Timer1->Interval(),
                      r.fake.random.seeded, c.Label1->font().pointSizeF(), c.Label2->font().bold(),
                      c.Label4->palette().color(QPalette::WindowText), c.Command3->autoDefault()),
-            std::tuple(QStringLiteral("Reaktionstest"), QSize(423, 343), QStringList({ "Command1", "Label3" }), 0, 1,
-                8.25, true, QColor(0, 0, 255), false));
+            std::tuple(QStringList({ "Bitte volle Konzentration", "Los geht's", "Programm beenden" }),
+                QStringLiteral("Reaktionstest"), QSize(423, 343), QStringList({ "Command1", "Label3" }), 0, 1, 8.25,
+                true, QColor(0, 0, 255), false));
         for (QLabel *label : { c.Label2, c.Label4 })
             QVERIFY(label->heightForWidth(label->width()) <= label->height());
         // The field: a flat light grey face inside its bevel; disabled, its caption embossed in the light and the dark
@@ -113,22 +106,27 @@ private slots:
         const QImage up = c.Command3->grab(inner.adjusted(1, 1, -1, -1)).toImage();
         c.Command3->setDown(true);
         QCOMPARE(c.Command3->grab(inner.adjusted(2, 2, 0, 0)).toImage(), up);
+        // What a screen reader says of the field and the circle; an Alt letter of its own for each title
+        // of the menu bar and each item of a menu.
+        QCOMPARE(QList({ spoken(c.Command3), spoken(c.Shape1) }),
+            QList<Spoken>({ { "Klickfeld", QAccessible::Button }, { "Roter Kreis", QAccessible::Graphic } }));
+        const QList<QStringList> keys = menuKeys(r.frame->menuBar());
+        QCOMPARE(std::pair(keys, clashes(keys)),
+            std::pair(QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+R" } }), QStringList()));
     }
 
     // Bands from each bound to just below the next; in between, Rnd below a half picks the band's first comment and
     // from a half its second. The bounds are floats like the time: 0.7f, below the double 0.7, opens its band.
-    void verdictIndex()
+    void comments()
     {
-        using reaction::verdictIndex;
-        FakeRandom random; // no draw outside the bands
-        QList<short> indices { verdictIndex(-0.02f, random), verdictIndex(std::nextafter(0.1f, 0.0f), random) };
+        FakeRandom random;
+        const auto index = [&random](float seconds) { return reaction::verdictIndex(seconds, random); };
+        QList<short> indices { index(-0.02f), index(std::nextafter(0.1f, 0.0f)) };
         for (int band = 1; band < 8; ++band) { // band / 10.0f is exactly the float nearest to the tenth
             random.values = { 0.49999997f, 0.5f };
-            indices << verdictIndex(band / 10.0f, random)
-                    << verdictIndex(std::nextafter((band + 1) / 10.0f, 0.0f), random);
+            indices << index(band / 10.0f) << index(std::nextafter((band + 1) / 10.0f, 0.0f));
         }
-        QCOMPARE(indices << verdictIndex(0.8f, random),
-            QList<short>({ 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
+        QCOMPARE(indices << index(0.8f), QList<short>({ 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
     }
 
     // From the start window, by mouse or by keyboard alone (Space on "Ich bin bereit", the key on the field): the
@@ -137,29 +135,26 @@ private slots:
     // painted before the stopwatch's first read; the verdict box with the result caption but not yet the time, then
     // the result (the stopwatch's milliseconds less 50, in seconds) and "Ich bin bereit" focused for the next round.
     // That one, below 50 ms and so negative, is closed behind its verdict; opened again, the window is idle, and
-    // "Kein Bock mehr" leaves it.
+    // "Kein Bock mehr" leaves it; opened once more, three early clicks end the program.
     void playthrough_data()
     {
         QTest::addColumn<Qt::Key>("key"); // none: the mouse
-        QTest::newRow("mouse") << Qt::Key_unknown;
-        QTest::newRow("Space") << Qt::Key_Space;
-        QTest::newRow("Return") << Qt::Key_Return;
-        QTest::newRow("Enter") << Qt::Key_Enter;
+        for (Qt::Key key : { Qt::Key {}, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter })
+            QTest::addRow("%s", key ? qPrintable(QKeySequence(key).toString()) : "mouse") << key;
     }
     void playthrough()
     {
         QFETCH(Qt::Key, key);
         Reaction r;
         const Form1::Controls &c = r.c;
-        const auto press = [&](QPushButton *button, Qt::Key onFocus) {
-            key == Qt::Key_unknown ? QTest::mouseClick(button, Qt::LeftButton) : type(r.frame, onFocus);
-        };
+        const auto press = [&](auto *w, Qt::Key k) { key ? type(r.frame, k) : QTest::mouseClick(w, Qt::LeftButton); };
         QVERIFY(QTest::qWaitForWindowExposed(r.frame));
         PaintWatch circle;
         circle.counter = &r.fake.counter;
         c.Shape1->installEventFilter(&circle);
         r.fake.random.values = { 0.99999994f, 0.0f }; // the wait, then the comment's draw
-        scriptReaction(r.fake.counter, 284.4);
+        // The stopwatch's counter: two reads to calibrate, Start, then Halt 284.4 ms later.
+        r.fake.counter.readings = { 7'000'000'000, 7'000'000'000, 7'000'000'000, 7'284'400'000 };
         press(c.Command1, Qt::Key_Space);
         QCOMPARE(std::tuple(view(c), c.Timer1->Interval(), focusName(r.frame)),
             std::tuple(QStringList({ "Command3", "Timer1" }), 5999, QStringLiteral("Command3")));
@@ -186,7 +181,7 @@ private slots:
         QCOMPARE(
             r.fake.history.recorded, QList({ platform::Outcome::reaction(r.form.round.reactiontime, box.prompt) }));
 
-        scriptReaction(r.fake.counter, 30);
+        r.fake.counter.readings = { 7'000'000'000, 7'000'000'000, 7'000'000'000, 7'030'000'000 };
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QCOMPARE(std::pair(view(c), c.Timer1->Interval()), std::pair(QStringList({ "Command3", "Timer1" }), 1000));
         c.Timer1->tick();
@@ -197,34 +192,18 @@ private slots:
         QCOMPARE(view(r.open<Form1>(TestWindow::Reaction).controls()), QStringList({ "Command1", "Label3" }));
         QTest::mouseClick(r.form.controls().Command2, Qt::LeftButton);
         QVERIFY(!r.form.isLoaded() && r.start().Visible() && r.fake.program.ended == 0);
-    }
-
-    // What a screen reader says of the field, the circle and the buttons; each title of the menu bar and each item of
-    // a menu has an Alt letter of its own.
-    void accessibility()
-    {
-        Reaction r;
-        QCOMPARE(QList({ spoken(r.c.Command3), spoken(r.c.Shape1), spoken(r.c.Command1), spoken(r.c.Command2) }),
-            QList<Spoken>({ { "Klickfeld", QAccessible::Button }, { "Roter Kreis", QAccessible::Graphic },
-                { "Ich bin bereit", QAccessible::Button }, { "Kein Bock mehr", QAccessible::Button } }));
-        const QList<QStringList> keys = menuKeys(r.frame->menuBar());
-        QCOMPARE(keys, QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+R" } }));
-        QCOMPARE(clashes(keys), QStringList());
-    }
-
-    // The third click before the circle: the rebuke, then the program ends at once, with nothing else run.
-    void threeEarlyClicks()
-    {
-        Reaction r;
-        QTest::mouseClick(r.c.Command1, Qt::LeftButton);
+        // Once more, the third click before the circle: the rebuke, then the program ends at once, nothing else run.
+        const int reads = r.fake.counter.reads;
+        r.fake.dialogs.whileOpen = nullptr;
+        QTest::mouseClick(r.open<Form1>(TestWindow::Reaction).controls().Command1, Qt::LeftButton);
         for (int click = 0; click < 3; ++click)
-            QTest::mouseClick(r.c.Command3, Qt::LeftButton);
-        const ShownBox box = r.fake.dialogs.shown.value(0);
-        QCOMPARE(std::tuple(box.prompt, box.buttons, box.title, r.fake.program.ended, r.fake.counter.reads,
-                     r.fake.history.recorded.size()),
+            QTest::mouseClick(r.form.controls().Command3, Qt::LeftButton);
+        const ShownBox rebuke = r.fake.dialogs.shown.last();
+        QCOMPARE(std::tuple(rebuke.prompt, rebuke.buttons, rebuke.title, r.fake.program.ended,
+                     r.fake.counter.reads - reads, r.fake.history.recorded.size()),
             std::tuple(QStringLiteral("Man sollte nur drücken wenn man den Kreis sieht. Selbst schuld wenn Sie "
                                       "bescheissen wollen. "),
-                48, QStringLiteral("und tschüss"), 1, 0, 0));
+                48, QStringLiteral("und tschüss"), 1, 0, 2));
     }
 };
 
