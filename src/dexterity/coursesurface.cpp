@@ -77,11 +77,14 @@ qreal CourseSurface::scale()
 
 const QImage &CourseSurface::picture()
 {
-    // A move to a screen of another scale needs the picture at that scale.
-    if (stale_ || pixelsScale_ != scale()) {
-        picture_ = course::render(look(), scale_);
+    // A move to a screen of another scale needs the picture at that scale. Asked
+    // first: before the first paint the scale is still unknown (0), and a stale
+    // picture drawn at 0 would be empty, every point of it black.
+    const qreal wanted = scale();
+    if (stale_ || pixelsScale_ != wanted) {
+        picture_ = course::render(look(), wanted);
         pixels_ = course::Pixels(picture_);
-        pixelsScale_ = scale_;
+        pixelsScale_ = wanted;
         stale_ = false;
     }
     return picture_;

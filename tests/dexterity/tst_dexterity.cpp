@@ -8,6 +8,7 @@
 #include <QtMath>
 #include <QtWidgets>
 #include <ranges>
+#include <span>
 
 namespace {
 
@@ -30,16 +31,15 @@ const QList<Stop> coursePlan { { 375, 2100, 0 }, { 480, 2160, 0 }, { 1800, 1920,
 
 QList<QPointF> courseWalk(double step)
 {
-    auto centre
-        = [](const Stop &s) { return QPointF(get<0>(s) + get<2>(s) * 487.5, get<1>(s) + get<2>(s) * 367.5) / 15; };
+    auto mid = [](const Stop &s) { return QPointF(get<0>(s) + get<2>(s) * 487.5, get<1>(s) + get<2>(s) * 367.5) / 15; };
     auto near = [&](const Stop &s, QPointF to) { // the corner, or the point of the ring nearest to `to`
-        return get<2>(s) ? QLineF(centre(s), to).unitVector().pointAt(24.5) : centre(s);
+        return get<2>(s) ? QLineF(mid(s), to).unitVector().pointAt(24.5) : mid(s);
     };
     QList<QPointF> points;
     for (auto stop = coursePlan.begin(); stop + 1 != coursePlan.end(); ++stop) {
         for (double angle = 0; get<2>(*stop) && angle < 2 * M_PI; angle += step / 24.5)
-            points << centre(*stop) + QPointF(std::cos(angle), std::sin(angle)) * 24.5;
-        const QLineF leg(near(stop[0], centre(stop[1])), near(stop[1], centre(stop[0])));
+            points << mid(*stop) + QPointF(std::cos(angle), std::sin(angle)) * 24.5;
+        const QLineF leg(near(stop[0], mid(stop[1])), near(stop[1], mid(stop[0])));
         for (double t = 0; t < 1; t += step / leg.length())
             points << leg.pointAt(t);
         points << leg.p2();
@@ -51,7 +51,7 @@ QList<QPointF> courseWalk(double step)
 struct Dexterity : Program
 {
     Form3 *form = &open<Form3>(TestWindow::Dexterity);
-    const Form3::Controls &c() const { return form->controls(); }
+    const Form3::Controls &c = form->controls(); // while the window is loaded
 
     // A real movement to a client point, routed by Qt to the widget under it as the
     // system's would be; no events run meanwhile, so the real timers cannot tick.
@@ -63,12 +63,9 @@ struct Dexterity : Program
         return quint32(form->run.pixelcolour);
     }
     // What runs: the two timers and the cross-hair.
-    QList<bool> going() const
-    {
-        return { c().Timer1->Enabled(), c().Timer2->Enabled(), c().surface->cursor().shape() == Qt::CrossCursor };
-    }
+    QList<bool> going() { return { c.Timer1->Enabled(), c.Timer2->Enabled(), c.surface->cursor() == Qt::CrossCursor }; }
     QStringList lastBox() const { return { fake.dialogs.shown.last().title, fake.dialogs.shown.last().prompt }; }
-    QStringList seconds() const { return { c().Label1->Caption(), QString::number(form->run.seconds) }; }
+    QStringList seconds() const { return { c.Label1->Caption(), QString::number(form->run.seconds) }; }
 };
 
 } // namespace
@@ -78,49 +75,6 @@ class DexterityTest : public QObject
     Q_OBJECT
 
 private slots:
-    void run_data()
-    {
-        QTest::addColumn<QString>("steps"); // after loading, starting and two seconds
-        QTest::addColumn<int>("seconds");
-        QTest::addColumn<bool>("going");
-        QTest::addColumn<int>("points"); // written by the name panel
-        QTest::addColumn<QString>("mode");
-        QTest::newRow("no sample yet") << "tick" << 0 << false << 0 << "";
-        QTest::newRow("yellow") << "sample:0x00FFFF tick" << 2 << true << 0 << "";
-        QTest::newRow("almost red") << "sample:0x0001FF tick" << 2 << true << 0 << "";
-        QTest::newRow("entry into a list") << "sample:0xFF tick place:1 panel saved:0" << 2 << false << 198 << "normal";
-        QTest::newRow("first entry under a new run")
-            << "sample:0xFF tick panel start s:1 saved:1" << 1 << true << 198 << "normal";
-        QTest::newRow("unloaded during a run") << "load" << 2 << false << 0 << "";
-        QTest::newRow("einfach") << "mode:0 s:18 sample:0xFF tick panel" << 20 << false << 130 << "einfach";
-        QTest::newRow("schwer") << "mode:2 s:18 sample:0xFF tick panel" << 20 << false << 380 << "schwer";
-        QTest::newRow("below zero") << "s:248 sample:0xFF tick panel" << 250 << false << -50 << "normal";
-        QTest::newRow("the seconds' top")
-            << "mode:3 s:32768 sample:0xFF tick panel" << 32767 << false << 750 - 32767 << "sehr schwer";
-    }
-    void run()
-    {
-        QFETCH(QString, steps);
-        dexterity::Run run;
-        using enum dexterity::Verdict;
-        const QMap<QString, std::function<void(int)>> act { { "load", [&](int) { run.load(); } },
-            { "mode", [&](int mode) { run.selectMode(dexterity::modes[size_t(mode)]); } },
-            { "start", [&](int) { run.start(); } }, { "sample", [&](int colour) { run.sample(quint32(colour)); } },
-            { "s",
-                [&](int count) { std::ranges::for_each(std::views::iota(0, count), [&](int) { run.tickSecond(); }); } },
-            { "tick", [&](int) { run.judge() == Lost      ? run.lose()
-                                     : run.judge() == Won ? run.reachGoal()
-                                                          : void(); } },
-            { "place", [&](int answer) { run.qualification(answer); } }, { "panel", [&](int) { run.openEntry(); } },
-            { "saved", [&](int first) { run.entrySaved(first); } } };
-        for (const QString &step : QStringLiteral("load start s:2 ").append(steps).split(' '))
-            act[step.section(':', 0, 0)](step.section(':', 1).toInt(nullptr, 0));
-        QTEST(int(run.seconds), "seconds");
-        QTEST(run.going(), "going");
-        QTEST(run.entry.points, "points");
-        QTEST(run.entry.modeName, "mode");
-    }
-
     void coursePicture_data()
     {
         QTest::addColumn<int>("width");
@@ -152,22 +106,22 @@ private slots:
             for (int side : { -1, 1 })
                 check(stroke.name, across.pointAt(side * (width / 2.0 + 1.5)), black);
         }
-        for (const course::Ring &ring : course::rings) { // open inside, and its left side free of other pieces
+        for (const course::Ring &ring : course::rings) // open inside, and its left side free of other pieces
             for (double off : { 0.0, 24.5 - width / 2.0 - 1.5, 24.5 + width / 2.0 + 1.5 })
                 check(ring.name, course::ringCentre(ring) - QPointF(off, 0), black);
-        }
         // The start area reaches the client's left edge; nothing outside the client is course.
         check("start area", QPointF(0, 140), yellow);
         for (QPointF outside : { QPointF(-0.5, 140), QPointF(628, 140), QPointF(10, -0.5), QPointF(10, 449) })
             check("outside", outside, black);
         QCOMPARE(wrong.mid(0, 5), QStringList());
         for (const course::RedText &text : texts) { // pure red letters, only while shown
-            const QImage box = image.copy(
-                QRectF(course::toPixels(text.box).topLeft() * ratio, text.box.size() * ratio / 15).toRect());
-            QSet<QRgb> colours;
-            for (int i = 0; i < box.width() * box.height(); ++i)
-                colours << box.pixel(i % box.width(), i / box.width());
-            QCOMPARE(colours, labels ? QSet({ qRgb(0, 0, 0), qRgb(255, 0, 0) }) : QSet({ qRgb(0, 0, 0) }));
+            const QRect box
+                = QRectF(course::toPixels(text.box).topLeft() * ratio, text.box.size() * ratio / 15).toRect();
+            const QImage pixels = image.copy(box).convertToFormat(QImage::Format_RGB32);
+            const std::span<const QRgb> all(
+                reinterpret_cast<const QRgb *>(pixels.constBits()), box.width() * box.height());
+            QCOMPARE(QSet(all.begin(), all.end()),
+                labels ? QSet({ qRgb(0, 0, 0), qRgb(255, 0, 0) }) : QSet({ qRgb(0, 0, 0) }));
         }
         // Bold, 18 point at 96 pixels an inch; smaller only where a caption would leave its box.
         const QFont full = course::redTextFont("1", 1000);
@@ -177,29 +131,22 @@ private slots:
             QList({ 24, 24, 8 }));
     }
 
-    // The window as designed (places in twips within the container, texts and visibility at load),
-    // its modes and picture, then a run started by a click, sampled through real movements, and lost.
-    void designModesAndLostRun()
+    // The window from load to Ende: as designed (texts and visibility at load, what a screen reader says, an Alt letter
+    // of its own for each title and item), its modes and picture, a run started by a click, sampled through real
+    // movements, and lost; won runs into the name panel (its box focused, Return saves) and best1.lst, the list panel
+    // (Alt+H, its OK focused, each line whole as its tooltip, Return closes), the help by Alt+W and Return, a run
+    // without a place.
+    void playthrough()
     {
         Dexterity d;
-        QVERIFY(QTest::qWaitForWindowExposed(d.form->frame()));
-        QList<QRect> twips;
-        QStringList texts { d.form->frame()->windowTitle() };
-        QList<bool> shown;
+        const Form3::Controls &c = d.c;
+        platform::Frame *frame = d.form->frame();
+        QStringList texts { frame->windowTitle() };
         for (const char *name : { "surface", "Command1", "Frame1", "Label3", "Command2", "Frame2", "List1", "Command3",
-                 "Frame3", "Label4", "Text2", "Command4" }) {
-            auto *widget = d.form->frame()->findChild<QWidget *>(name);
-            twips << QRect(widget->pos() * 15, widget->size() * 15);
-            texts << widget->property(qobject_cast<QGroupBox *>(widget) ? "title" : "text").toString();
-            shown << widget->isVisibleTo(widget->parentWidget());
-        }
-        for (QAction *item : d.form->frame()->menuBar()->actions() + QList { d.c().einfach, d.c().ende })
+                 "Frame3", "Label4", "Text2", "Command4" }) // a panel (Frame) has a title, a control a text, if any
+            texts << frame->findChild<QWidget *>(name)->property(name[0] == 'F' ? "title" : "text").toString();
+        for (QAction *item : frame->menuBar()->actions() + QList { c.einfach, c.ende })
             texts << item->iconText(); // as shown, without the mnemonic mark
-        QCOMPARE(twips,
-            QList<QRect>({ { 0, 0, 9420, 6735 }, { 3840, 840, 1695, 495 }, { 1320, 0, 4335, 1455 },
-                { 120, 120, 4215, 735 }, { 3000, 960, 1215, 375 }, { 3000, 0, 6015, 3375 }, { 120, 120, 5775, 2595 },
-                { 1920, 2880, 2175, 375 }, { 2880, 1800, 4575, 1815 }, { 720, 360, 3135, 255 }, { 600, 720, 3255, 375 },
-                { 1440, 1320, 1695, 375 } }));
         QCOMPARE(texts,
             QStringList({ "Geschicklichkeitstest", "", "lass uns anfangen", "",
                 "Sie dürfen nach dem Start den gelben Bereich nicht mehr mit der Maus verlassen. Führen Sie das "
@@ -207,190 +154,132 @@ private slots:
                 "schon klar", "", "", "OK", "Sie haben sich einen Platz in der Highscoreliste verdient", "", "", "OK",
                 "Schwierigkeit", "Wie funktioniert das nun?", "Hier finden Sie die Besten", "Das ist nichts für mich",
                 "Verlauf", "normal", "Ende" }));
-        QCOMPARE(shown, QList({ true, true, false, true, true, false, true, true, false, true, true, true }));
-        QCOMPARE(QList({ d.c().Timer1->Interval(), d.c().Timer2->Interval() }), QList({ 10, 1000 }));
-        QCOMPARE(d.c().surface->picture(), course::render({ 15, {} }, d.form->frame()->devicePixelRatio()));
-        QCOMPARE(d.going() << d.c().ganzeinfach->isChecked() << d.c().einfach->isChecked() << d.c().mittel->isChecked()
-                           << d.c().schwer->isChecked(),
-            QList({ false, false, false, false, true, false, false }));
+        QCOMPARE(std::tuple(QList({ spoken(c.surface), spoken(c.Text2), spoken(c.List1) }), menuKeys(frame->menuBar())),
+            std::tuple(QList<Spoken>({ { "Parcours", QAccessible::Graphic }, { "Ihr Name", QAccessible::EditableText },
+                           { "Bestenliste", QAccessible::List } }),
+                QList<QStringList>({ { "Alt+S", "Alt+W", "Alt+H", "Alt+D", "Alt+V" },
+                    { "Alt+E", "Alt+N", "Alt+S", "Alt+H" }, { "Alt+E" } })));
+        // Drawn at the scale of the screen the window is on (1 in the first run, 2 in the second), before its first
+        // paint too, and shown as drawn.
+        QCOMPARE(
+            c.surface->picture(), course::render({ 15, {} }, qEnvironmentVariable("KORVANE_EXPECT_SCALE").toDouble()));
+        QCOMPARE(c.surface->grab().toImage().convertToFormat(QImage::Format_RGB16), c.surface->picture());
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        QCOMPARE(QList({ c.Timer1->Interval(), c.Timer2->Interval() }), QList({ 10, 1000 }));
+        const QList<QAction *> items { c.ganzeinfach, c.einfach, c.mittel, c.schwer };
+        QCOMPARE(d.going() << c.einfach->isChecked() << (std::ranges::count_if(items, &QAction::isChecked) == 1)
+                           << c.Frame1->isHidden() << c.Frame2->isHidden() << c.Frame3->isHidden(),
+            QList({ false, false, false, true, true, true, true, true }));
 
         // The menu sets the mode; the picture is drawn again only when its look changes (the width,
         // a shown text, the labels shown) and when the window moves to a screen of another scale.
-        QCOMPARE(
-            d.form->frame()->screen()->devicePixelRatio(), qEnvironmentVariable("KORVANE_EXPECT_SCALE").toDouble());
-        const QList<QAction *> items { d.c().ganzeinfach, d.c().einfach, d.c().mittel, d.c().schwer };
-        QStringList names;
-        QList<int> widths;
-        for (QAction *item : items) { // the name and width of the item's mode, and its mark alone
+        QList<std::tuple<QString, int, int>> modes;
+        for (QAction *item : items) { // the name, width and points of the item's mode, and its mark alone
             item->trigger();
-            names << d.form->run.modename;
-            widths << d.c().surface->linewidth() * (std::ranges::count_if(items, &QAction::isChecked) == 1);
-            QVERIFY(item->isChecked());
+            const bool alone = item->isChecked() && std::ranges::count_if(items, &QAction::isChecked) == 1;
+            modes << std::tuple(d.form->run.modename, c.surface->linewidth() * alone, d.form->run.runpoints());
         }
-        QCOMPARE(names, QStringList({ "einfach", "normal", "schwer", "sehr schwer" }));
-        QCOMPARE(widths, QList({ 20, 15, 10, 5 }));
-        CourseSurface *surface = d.c().surface;
-        const QList<QScreen *> screens = QGuiApplication::screens();
-        QScreen *other = screens[screens.indexOf(d.form->frame()->screen()) ^ 1]; // the other of the two
-        QList<bool> redrawn;
-        for (const std::function<void()> &change : QList<std::function<void()>> { [&] { d.c().schwer->trigger(); },
-                 [&] { d.c().Label1->setCaption("7"); }, [&] { d.c().Label1->setVisible(true); },
-                 [&] { d.c().Label1->setCaption("7"); }, [&] { d.form->Timer2_Timer(); },
-                 [&] { d.c().einfach->trigger(); }, [&] { d.form->frame()->windowHandle()->setScreen(other); } }) {
-            const qint64 before = surface->picture().cacheKey();
+        QCOMPARE(modes,
+            (QList<std::tuple<QString, int, int>> {
+                { "einfach", 20, 150 }, { "normal", 15, 200 }, { "schwer", 10, 400 }, { "sehr schwer", 5, 750 } }));
+        QScreen *other = QGuiApplication::screens()[QGuiApplication::screens().indexOf(frame->screen()) ^ 1];
+        const auto redraws = [&](const std::function<void()> &change) {
+            const qint64 before = c.surface->picture().cacheKey();
             change();
-            QCoreApplication::processEvents();
-            redrawn << (surface->picture().cacheKey() != before);
-        }
+            return c.surface->picture().cacheKey() != before;
+        };
         // Not the hidden label's text, nor what is shown already.
-        QCOMPARE(redrawn, QList({ false, false, true, false, true, true, true }));
-        QCOMPARE(surface->picture().devicePixelRatio(), other->devicePixelRatio());
-        QCOMPARE(surface->picture(), course::render({ 15, { { secondsBox, "1", true } } }, other->devicePixelRatio()));
+        QCOMPARE(QList({ redraws([&] { c.schwer->trigger(); }), redraws([&] { c.Label1->setCaption("7"); }),
+                     redraws([&] { c.Label1->setVisible(true); }), redraws([&] { c.Label1->setCaption("7"); }),
+                     redraws([&] { d.form->Timer2_Timer(); }), redraws([&] { c.einfach->trigger(); }),
+                     redraws([&] { frame->windowHandle()->setScreen(other); }) }),
+            QList({ false, false, true, false, true, true, true }));
+        QCOMPARE(
+            c.surface->picture(), course::render({ 15, { { secondsBox, "1", true } } }, other->devicePixelRatio()));
 
         // The last run ended on black and the pointer is put where it already stands: no
-        // movement arrives, and the new run must still be judged from the start area.
+        // movement arrives, and the new run must still be judged from the start area, going on over yellow.
         d.form->run.pixelcolour = dexterity::black;
-        QTest::mouseClick(d.c().Command1, Qt::LeftButton);
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        c.Timer1->tick();
+        c.Timer2->tick();
         QCOMPARE(d.fake.desktop.pointerMoves, QList({ QPoint(25, 140) }));
-        QCOMPARE(d.going() << d.c().Label1->Visible() << d.c().Label2->Visible(), QList<bool>(5, true));
-        d.c().Timer1->tick();
-        d.c().Timer2->tick();
-        // Line4's edge and a red letter of the unit (the labels take no movements); the button and
-        // the shown help keep the last sample, though black lies beneath.
-        int letter = 496;
-        while (d.c().surface->colourAt(QPointF(letter, 36)) != red && letter < 617)
-            ++letter;
-        d.c().hilfe->trigger();
-        const QPoint help = d.c().Frame1->geometry().center();
-        QCOMPARE(QList({ d.moveTo(onLine4 + QPoint(7, 0)), d.moveTo(onLine4 + QPoint(8, 0)), d.moveTo({ letter, 36 }),
-                     d.moveTo(d.c().Command1->geometry().center()), d.moveTo(help) }),
-            QList({ yellow, black, red, red, red }));
-        QTest::mouseClick(d.c().Command2, Qt::LeftButton);
-        QCOMPARE(d.moveTo(help), black);
-        d.c().Timer1->tick();
-        QCOMPARE(d.lastBox() + d.seconds(), QStringList({ "So ein Mist", "Pech gehabt", "1", "0" }));
-        QCOMPARE(d.going(), QList({ false, false, false }));
-        QCOMPARE(
-            d.fake.history.recorded, QList({ platform::Outcome::dexterity(0, 1, "normal", false, "Pech gehabt") }));
-    }
+        QCOMPARE(d.going() << c.Label1->Visible() << c.Label2->Visible(), QList<bool>(5, true));
+        // Line4's inner edge, a red letter of the unit (the labels take no movements), the button (it keeps the last
+        // sample, though black lies beneath), then just beyond Line4's edge.
+        const int letter = *std::ranges::find_if(
+            std::views::iota(496, 617), [&](int x) { return c.surface->colourAt(QPointF(x, 36)) == red; });
+        QCOMPARE(QList({ d.moveTo(onLine4 + QPoint(7, 0)), d.moveTo({ letter, 36 }),
+                     d.moveTo(c.Command1->geometry().center()), d.moveTo(onLine4 + QPoint(8, 0)) }),
+            QList({ yellow, red, red, black }));
+        c.Timer1->tick();
+        QCOMPARE(std::tuple(d.lastBox() + d.seconds(), d.going(), d.fake.history.recorded),
+            std::tuple(QStringList({ "So ein Mist", "Pech gehabt", "1", "0" }), QList({ false, false, false }),
+                QList({ platform::Outcome::dexterity(0, 1, "normal", false, "Pech gehabt") })));
 
-    // Won runs into the name panel and best1.lst, the list panel, a run without a place, and Ende.
-    void wonRuns()
-    {
-        Dexterity d;
-        QVERIFY(QTest::qWaitForWindowExposed(d.form->frame()));
-        // The system answers the pointer's jump with a movement, as a real one does.
+        // Won runs: the system answers the pointer's jump with a movement, as a real one does.
         d.fake.desktop.onPutPointer = [&d](QWidget *, QPoint point) { d.moveTo(point); };
-        auto runFor = [&d](int seconds, const QList<QPointF> &path) { // judged at every movement
-            QTest::mouseClick(d.c().Command1, Qt::LeftButton);
+        auto runFor = [&](int seconds, const QList<QPointF> &path) { // judged at every movement
+            QTest::mouseClick(c.Command1, Qt::LeftButton);
             for (int i = 0; i < seconds; ++i)
-                d.c().Timer2->tick();
+                c.Timer2->tick();
             for (QPointF point : path) {
                 d.moveTo(point.toPoint());
-                d.c().Timer1->tick();
+                c.Timer1->tick();
             }
         };
         runFor(15, courseWalk(2));
-        QCOMPARE(d.going() << d.c().Frame3->isVisible() << (d.form->frame()->focusWidget() == d.c().Text2),
-            QList({ false, false, false, true, true }));
-        QCOMPARE(QStringList({ d.c().Label4->text(), d.c().Label4->palette().color(QPalette::WindowText).name(),
-                     d.c().Label4->font().bold() ? "bold" : "regular" }),
-            QStringList({ "Das sind 185 Punkte für Sie", "#ff0000", "bold" }));
-        QCOMPARE(d.fake.history.recorded,
-            QList({ platform::Outcome::dexterity(185, 15, "normal", true, "Das sind 185 Punkte für Sie") }));
-        // The panel is opaque and keeps the movements over it: the course beneath neither shows nor samples.
+        QCOMPARE(std::tuple(d.going() << c.Frame3->isVisible(), c.Label4->text(),
+                     c.Label4->palette().color(QPalette::WindowText), c.Label4->font().bold(), focusName(frame),
+                     d.fake.history.recorded.last()),
+            std::tuple(QList({ false, false, false, true }), QStringLiteral("Das sind 185 Punkte für Sie"),
+                QColor(255, 0, 0), true, QStringLiteral("Text2"),
+                platform::Outcome::dexterity(185, 15, "normal", true, "Das sind 185 Punkte für Sie")));
+        // The panel is opaque: the course beneath does not show.
         const QImage shown = d.form->client()->grab().toImage();
         QCOMPARE(shown.pixelColor(QPoint(304, 164) * shown.devicePixelRatio()), // Line4 beneath
             shown.pixelColor(QPoint(324, 164) * shown.devicePixelRatio())); // black beneath
-        QCOMPARE(d.moveTo(onLine4), red);
-        // A failed save asks whether to try again: at once, here with success; a first entry clears the count.
-        d.c().Text2->insert("Gret\u0142e"); // typed; a letter the list cannot hold is left out
-        const QDir dir(d.fake.program.dir);
-        QVERIFY(dir.mkdir("best1.lst.lock")); // in the lock's place: the save fails
-        d.fake.dialogs.answers = { platform::vbYes };
-        d.fake.dialogs.whileOpen = [&dir] { dir.rmdir("best1.lst.lock"); };
-        QTest::mouseClick(d.c().Command4, Qt::LeftButton);
-        d.fake.dialogs.whileOpen = nullptr;
-        QCOMPARE(QList({ d.fake.dialogs.shown.size() == 1, d.c().Frame3->isVisible(), d.c().Text2->text() == "Grete",
-                     d.form->run.seconds == 0 }),
-            QList({ true, false, true, true }));
+        // A first entry clears the count.
+        c.Text2->insert("Gret\u0142e"); // typed; a letter the list cannot hold is left out
+        type(frame, Qt::Key_Return);
+        QCOMPARE(std::tuple(c.Frame3->isVisible(), c.Text2->text(), d.form->run.seconds),
+            std::tuple(false, QStringLiteral("Grete"), short(0)));
 
-        // A place in the list: no new run under the open panel, which writes what it opened with.
-        d.c().schwer->trigger();
+        // A place in the list: no new run under the open panel, which writes what it opened with and keeps the count.
+        c.schwer->trigger();
         runFor(32768, { inTarget }); // the seconds stop at their top, the points go below 0
-        QCOMPARE_LE(QFontMetricsF(d.c().Label4->font()).horizontalAdvance(d.c().Label4->text()), d.c().Label4->width());
-        QTest::mouseClick(d.c().Command1, Qt::LeftButton);
-        QCOMPARE(d.going() << d.c().Command1->isEnabled(), QList({ false, false, false, false }));
-        QTest::mouseClick(d.c().Command4, Qt::LeftButton);
-        QCOMPARE(QList({ d.c().Frame3->isVisible(), d.c().Command1->isEnabled() }), QList({ false, true }));
-        runFor(2, {});
-        d.c().best->trigger();
-        QCOMPARE(d.c().List1->count(), 2);
-        QCOMPARE(QList({ d.c().List1->item(0)->text(), d.c().List1->item(1)->text() }),
-            QStringList({ " 185  Punkte für  Grete ---  15 Sekunden benötigt im Modus normal",
-                "-32017  Punkte für  Grete ---  32767 Sekunden benötigt im Modus sehr schwer" }));
-        QTest::mouseClick(d.c().Command3, Qt::LeftButton);
-        QVERIFY(!d.c().Frame2->isVisible());
-
-        // No place among eleven better lines: the count goes back to 0.
-        QFile file(dir.filePath("best1.lst"));
-        QVERIFY(
-            file.open(QIODevice::WriteOnly) && file.write(QByteArray(" 990  Punkte\r\n").repeated(11)) && file.flush());
-        d.moveTo(inTarget);
-        d.c().Timer1->tick();
-        QCOMPARE(d.lastBox() + d.seconds(),
-            QStringList({ "Herzlichen Glückwunsch",
-                "Super Sie haben es geschafft, leider langt Ihre Zeit noch nicht für einen Eintrag in die "
-                "Highscoreliste!",
-                "2", "0" }));
-        d.c().ende->trigger();
-        QCOMPARE(QList({ d.form->isLoaded(), d.start().Visible(), d.fake.program.ended > 0 }),
-            QList({ false, true, false }));
-    }
-
-    // The panels by keyboard: the name box has the focus and Return saves; Alt+H shows the list with its OK focused
-    // and each line whole as its tooltip, Alt+W the help; Return closes each.
-    void keyboard()
-    {
-        Dexterity d;
-        QWidget *frame = d.form->frame();
-        d.fake.desktop.onPutPointer = [&d](QWidget *, QPoint point) { d.moveTo(point); };
-        QTest::mouseClick(d.c().Command1, Qt::LeftButton);
-        d.moveTo(inTarget);
-        d.c().Timer1->tick();
-        QCOMPARE(focusName(frame), "Text2");
-        for (Qt::Key key : { Qt::Key_K, Qt::Key_I, Qt::Key_Return })
-            type(frame, key);
-        QVERIFY(d.c().Frame3->isHidden());
+        QCOMPARE_LE(QFontMetricsF(c.Label4->font()).horizontalAdvance(c.Label4->text()), c.Label4->width());
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QCOMPARE(d.going() << c.Command1->isEnabled(), QList({ false, false, false, false }));
+        QTest::mouseClick(c.Command4, Qt::LeftButton);
+        QCOMPARE(std::pair(QList({ c.Frame3->isVisible(), c.Command1->isEnabled() }), d.seconds()),
+            std::pair(QList({ false, true }), QStringList({ "32767", "32767" })));
         type(frame, Qt::Key_H, Qt::AltModifier);
-        QCOMPARE(std::pair(focusName(frame), d.c().List1->item(0)->toolTip()),
-            std::pair(QStringLiteral("Command3"),
-                QStringLiteral(" 200  Punkte für  ki ---  0 Sekunden benötigt im Modus normal")));
+        QStringList lines { focusName(frame) };
+        for (int i = 0; i < c.List1->count(); ++i)
+            lines << c.List1->item(i)->text() << c.List1->item(i)->toolTip();
+        const QString first = " 185  Punkte für  Grete ---  15 Sekunden benötigt im Modus normal";
+        const QString second = "-32017  Punkte für  Grete ---  32767 Sekunden benötigt im Modus sehr schwer";
+        QCOMPARE(lines, QStringList({ "Command3", first, first, second, second }));
         type(frame, Qt::Key_Return);
         type(frame, Qt::Key_W, Qt::AltModifier);
-        QCOMPARE(std::pair(d.c().Frame2->isHidden(), focusName(frame)), std::pair(true, QStringLiteral("Command2")));
+        QCOMPARE(std::pair(c.Frame2->isHidden(), focusName(frame)), std::pair(true, QStringLiteral("Command2")));
         type(frame, Qt::Key_Return);
-        QVERIFY(d.c().Frame1->isHidden());
-    }
 
-    // What a screen reader says of the controls a player uses.
-    void accessibleNames()
-    {
-        Dexterity d;
-        QCOMPARE(QList({ spoken(d.c().surface), spoken(d.c().Text2), spoken(d.c().List1), spoken(d.c().Command1) }),
-            QList<Spoken>({ { "Parcours", QAccessible::Graphic }, { "Ihr Name", QAccessible::EditableText },
-                { "Bestenliste", QAccessible::List }, { "lass uns anfangen", QAccessible::Button } }));
-    }
-
-    // Each title of the menu bar and each item of a menu has an Alt letter of its own.
-    void mnemonics()
-    {
-        Dexterity d;
-        const QList<QStringList> keys = menuKeys(d.form->frame()->menuBar());
-        QCOMPARE(keys,
-            QList<QStringList>({ { "Alt+S", "Alt+W", "Alt+H", "Alt+D", "Alt+V" },
-                { "Alt+E", "Alt+N", "Alt+S", "Alt+H" }, { "Alt+E" } }));
-        QCOMPARE(clashes(keys), QStringList());
+        // No place among eleven better lines: the count goes back to 0.
+        QFile file(QDir(d.fake.program.dir).filePath("best1.lst"));
+        QVERIFY(
+            file.open(QIODevice::WriteOnly) && file.write(QByteArray(" 990  Punkte\r\n").repeated(11)) && file.flush());
+        runFor(2, { inTarget });
+        QCOMPARE(std::pair(c.Frame1->isHidden(), d.lastBox() + d.seconds()),
+            std::pair(true,
+                QStringList({ "Herzlichen Glückwunsch",
+                    "Super Sie haben es geschafft, leider langt Ihre Zeit noch nicht für einen Eintrag in die "
+                    "Highscoreliste!",
+                    "2", "0" })));
+        c.ende->trigger();
+        QCOMPARE(QList({ d.form->isLoaded(), d.start().Visible(), d.fake.program.ended > 0 }),
+            QList({ false, true, false }));
     }
 };
 
