@@ -10,10 +10,8 @@ int FakeDialogs::MsgBox(const QString &prompt, int buttons, const QString &title
     return (buttons & platform::vbYesNo) == platform::vbYesNo ? platform::vbNo : platform::vbOK;
 }
 
-QString FakeDialogs::InputBox(const QString &prompt, const QString &title, const QString &proposal)
+QString FakeDialogs::InputBox(const QString &, const QString &, const QString &)
 {
-    inputBoxes.append({ prompt, 0, title });
-    proposals.append(proposal);
     if (whileOpen)
         whileOpen();
     return inputs.isEmpty() ? QString() : inputs.takeFirst();
@@ -46,7 +44,6 @@ FakeProgram::FakeProgram()
 
 void FakeProgram::showStart()
 {
-    ++startShown;
     if (onShowStart)
         onShowStart();
 }

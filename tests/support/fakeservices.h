@@ -27,8 +27,6 @@ public:
     QList<int> answers; // next answers of MsgBox; OK (or No) when empty
     QStringList inputs; // next texts of InputBox; "" (cancelled) when empty
     QList<ShownBox> shown; // every message box, in order
-    QList<ShownBox> inputBoxes; // every input box: prompt, title and (in buttons) nothing
-    QStringList proposals;
     // Runs while a box is "open", as other timers would in the real program.
     std::function<void()> whileOpen;
 };
@@ -80,7 +78,6 @@ public:
     QTemporaryDir temporary;
     QString dir;
     int ended = 0;
-    int startShown = 0;
     std::function<void()> onShowStart;
 };
 

@@ -50,17 +50,6 @@ inline QList<QStringList> menuKeys(const QMenuBar *bar)
     return keys;
 }
 
-// The Alt letters that are missing ("") or taken twice in their bar or menu.
-inline QStringList clashes(const QList<QStringList> &menus)
-{
-    QStringList clashing;
-    for (const QStringList &keys : menus)
-        for (const QString &key : keys)
-            if (key.isEmpty() || keys.count(key) > 1)
-                clashing << key;
-    return clashing;
-}
-
 // What a screen reader says of a control: its name and role.
 struct Spoken
 {
