@@ -25,10 +25,8 @@ struct Fixture
     ResultHistory history { fake.dialogs, fake.program };
     int minutes = 0;
 
-    Fixture()
-    {
-        history.clock = [this] { return firstResult.addSecs(60 * minutes++); };
-    }
+    Fixture() { history.clock = std::bind(&Fixture::next, this); }
+    QDateTime next() { return firstResult.addSecs(60 * minutes++); }
     QString path() const { return QDir(fake.program.dir).filePath(ResultHistory::fileName); }
     Fixture &operator<<(const Outcome &outcome) { return history.record(outcome), *this; }
     QStringList boxes() const
@@ -76,16 +74,17 @@ Points points(QDialog &dialog, const char *chartName, const char *name)
     return {};
 }
 
-// The texts of the window: its title, every filter's choices, each column's title with the newest row's
-// cell, and the figures named.
+// The texts of the window: its title, every filter's name (as a screen reader says it) and choices, each
+// column's title with the newest row's cell, and the figures named.
 QStringList texts(QDialog &dialog, const QStringList &figures)
 {
+    const auto *table = dialog.findChild<QTableWidget *>("table");
     QStringList texts { dialog.windowTitle() };
     for (const QComboBox *choice : dialog.findChildren<QComboBox *>()) {
+        texts << choice->accessibleName();
         for (int i = 0; i < choice->count(); ++i)
             texts << choice->itemText(i);
     }
-    const auto *table = dialog.findChild<QTableWidget *>("table");
     for (int column = 0; column < table->columnCount(); ++column)
         texts << table->horizontalHeaderItem(column)->text() << table->item(0, column)->text();
     for (const QString &figure : figures)
@@ -193,20 +192,25 @@ private slots:
             std::pair(qsizetype(5 + 2), 0.0));
         // Bins a quarter band wide, so that a band's bounds always fall between two bins.
         const Bins bins = binned({ -0.02, 0.3, 0.324, 1.2 });
-        QList<int> found { qRound(bins.from * 100), int(bins.counts.size()) }; // where they start, how many
-        for (int bin = 0; bin < bins.counts.size(); ++bin)
-            found.append(QList<int>(bins.counts[bin], bin)); // the bin of each time
-        QCOMPARE(found, (QList<int> { -10, 56, 3, 16, 16, 52 }));
+        // Where they start, how many, how many stay empty, and where the times fall.
+        QCOMPARE((QList<qsizetype> { qRound(bins.from * 100), bins.counts.size(), bins.counts.count(0),
+                     bins.counts.indexOf(1), bins.counts.indexOf(2), bins.counts.lastIndexOf(1) }),
+            (QList<qsizetype> { -10, 56, 53, 3, 16, 52 }));
+        // What a screen reader names them.
+        QCOMPARE((QStringList { dialog.findChild<QChartView *>("progress")->accessibleName(),
+                     dialog.findChild<QChartView *>("spread")->accessibleName(),
+                     dialog.findChild<QTableWidget *>("table")->accessibleName() }),
+            u"Diagramm: Ergebnisse im Zeitverlauf|Diagramm: Verteilung der Zeiten|Alle Ergebnisse, das neueste zuerst"_s
+                .split('|'));
         // Every point inside the axes, none on their edge, with no more room than a few steps.
         const QList<QAbstractAxis *> axes = dialog.findChild<QChartView *>("progress")->chart()->axes();
-        const auto *x = static_cast<QDateTimeAxis *>(axes[0]);
-        const auto *y = static_cast<QValueAxis *>(axes[1]);
+        const auto [x, y] = std::pair(static_cast<QDateTimeAxis *>(axes[0]), static_cast<QValueAxis *>(axes[1]));
         QVERIFY(x->min() < firstResult && x->min() > firstResult.addSecs(-600) && x->max() > firstResult.addSecs(120)
             && x->max() < firstResult.addSecs(720) && y->min() < 0.25 && y->min() >= 0.2 && y->max() > 0.4
             && y->max() <= 0.5);
         QCOMPARE(texts(dialog, { "best" }),
-            u"Verlauf – Reaktionstest|Datum|01.03.2024 19:02|Zeit|0,400 Sekunden|Meldung|Einfach Klasse, total "
-            "schnelle Reaktion!|0,250 Sekunden am 01.03.2024 19:01"_s.split('|'));
+            u"Verlauf – Reaktionstest|Datum|01.03.2024 19:02|Zeit|0,400 Sekunden|Meldung|"
+            "Einfach Klasse, total schnelle Reaktion!|0,250 Sekunden am 01.03.2024 19:01"_s.split('|'));
     }
 
     // Every test's results come back from the file into its window: the choices easiest first, each row named
@@ -220,21 +224,22 @@ private slots:
         QTest::addRow("5 Farben")
             << QList { Outcome::memory(10, 10, 1500, "Super!"), Outcome::memory(3, 5, 1500, "3 richtig"),
                    Outcome::memory(4, 5, 750, "Gut") }
-            << u"Verlauf – Gedächtnistrainning|alle|5 Farben|10 Farben|alle|mittel|schnell|Datum|01.03.2024 19:02|"
-               "Richtig|4 richtig|Anzahl|5 Farben|Geschwindigkeit|schnell|Meldung|Gut|2|3,5 richtig"_s.split('|')
+            << u"Verlauf – Gedächtnistrainning|Anzahl|alle|5 Farben|10 Farben|Geschwindigkeit|alle|"
+               "mittel|schnell|Datum|01.03.2024 19:02|Richtig|4 richtig|Anzahl|5 Farben|Geschwindigkeit|"
+               "schnell|Meldung|Gut|2|3,5 richtig"_s.split('|')
             << int(platform::vbNo) << 2;
-        QTest::addRow("normal")
-            << QList { Outcome::dexterity(380, 20, "schwer", true, "Klasse"),
-                   Outcome::dexterity(0, 7, "normal", false, "Pech"),
-                   Outcome::dexterity(185, 15, "normal", true, "Toll") }
-            << u"Verlauf – Geschicklichkeit|alle|normal|schwer|Datum|01.03.2024 19:02|Punkte|185 Punkte|Modus|normal|"
-               "Sekunden|15|Meldung|Toll|2, davon 1 im Ziel|185 Punkte"_s.split('|')
-            << int(platform::vbYes) << 0;
+        QTest::addRow("normal") << QList { Outcome::dexterity(380, 20, "schwer", true, "Klasse"),
+            Outcome::dexterity(0, 7, "normal", false, "Pech"), Outcome::dexterity(185, 15, "normal", true, "Toll") }
+                                << u"Verlauf – Geschicklichkeit|Modus|alle|normal|schwer|Datum|"
+                                   "01.03.2024 19:02|Punkte|185 Punkte|Modus|normal|Sekunden|15|Meldung|"
+                                   "Toll|2, davon 1 im Ziel|185 Punkte"_s.split('|')
+                                << int(platform::vbYes) << 0;
         QTest::addRow("10 bis 99")
             << QList { Outcome::arithmetic(6, 10, 90, " Sie haben 6 Punkte "), Outcome::arithmetic(24, 1, 10, "24"),
                    Outcome::arithmetic(18, 10, 10, "18") }
-            << u"Verlauf – Kopfrechnen|alle|1 bis 10|10 bis 19|10 bis 99|Datum|01.03.2024 19:00|Punkte|6 Punkte|"
-               "Zahlenbereich|10 bis 99|Meldung|Sie haben 6 Punkte|1|6 Punkte"_s.split('|')
+            << u"Verlauf – Kopfrechnen|Zahlenbereich|alle|1 bis 10|10 bis 19|10 bis 99|Datum|"
+               "01.03.2024 19:00|Punkte|6 Punkte|Zahlenbereich|10 bis 99|Meldung|Sie haben 6 Punkte|1|"
+               "6 Punkte"_s.split('|')
             << int(platform::vbYes) << 0;
     }
     void windowShowsAndClears()
