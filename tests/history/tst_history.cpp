@@ -139,6 +139,7 @@ private slots:
     {
         QTest::addColumn<QString>("cause");
         QTest::addRow("damaged") << "die Datei „%1“ ist beschädigt";
+        QTest::addRow("damaged inside") << "die Datei „%1“ ist beschädigt";
         QTest::addRow("folder under a file") << "der Ordner „%1“ lässt sich nicht anlegen";
         QTest::addRow("newer schema") << "die Datei „%1“ stammt von einer neueren Fassung von Korvane";
         QTest::addRow("locked") << "die Datei „%1“ ist von einem anderen Programm gesperrt";
@@ -153,6 +154,11 @@ private slots:
             f.fake.program.dir = where = QDir(where).filePath("Korvane");
         if (row == "newer schema" || row == "locked")
             sql(where, row == "locked" ? "BEGIN EXCLUSIVE" : "PRAGMA user_version = 2");
+        if (row == "damaged inside") { // a good file whose table of tables is overwritten
+            sql(where, "PRAGMA user_version = 1");
+            letGo();
+            bytes(where, bytes(where).replace(100, 8, "xxxxxxxx"));
+        }
         const QByteArray before = bytes(f.path());
         f << Outcome::reaction(0.3, verdict) << Outcome::reaction(0.25, verdict);
         QCOMPARE(f.boxes(), QStringList()); // the game goes on undisturbed
