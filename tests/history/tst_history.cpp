@@ -156,7 +156,6 @@ private slots:
             sql(where, row == "locked" ? "BEGIN EXCLUSIVE" : "PRAGMA user_version = 2");
         if (row == "damaged inside") { // a good file whose table of tables is overwritten
             sql(where, "PRAGMA user_version = 1");
-            letGo();
             bytes(where, bytes(where).replace(100, 8, "xxxxxxxx"));
         }
         const QByteArray before = bytes(f.path());
@@ -225,34 +224,32 @@ private slots:
     {
         QTest::addColumn<QList<Outcome>>("outcomes");
         QTest::addColumn<QStringList>("shown"); // title, choices, column titles with the newest row, count, last ten
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("left"); // rows in the window after clearing
+        QTest::addColumn<bool>("confirmed"); // "Verlauf löschen" answered with Ja
         QTest::addRow("5 Farben")
             << QList { Outcome::memory(10, 10, 1500, "Super!"), Outcome::memory(3, 5, 1500, "3 richtig"),
                    Outcome::memory(4, 5, 750, "Gut") }
             << u"Verlauf – Gedächtnistrainning|Anzahl|alle|5 Farben|10 Farben|Geschwindigkeit|alle|"
                "mittel|schnell|Datum|01.03.2024 19:02|Richtig|4 richtig|Anzahl|5 Farben|Geschwindigkeit|"
                "schnell|Meldung|Gut|2|3,5 richtig"_s.split('|')
-            << int(platform::vbNo) << 2;
+            << false;
         QTest::addRow("normal") << QList { Outcome::dexterity(380, 20, "schwer", true, "Klasse"),
             Outcome::dexterity(0, 7, "normal", false, "Pech"), Outcome::dexterity(185, 15, "normal", true, "Toll") }
                                 << u"Verlauf – Geschicklichkeit|Modus|alle|normal|schwer|Datum|"
                                    "01.03.2024 19:02|Punkte|185 Punkte|Modus|normal|Sekunden|15|Meldung|"
                                    "Toll|2, davon 1 im Ziel|185 Punkte"_s.split('|')
-                                << int(platform::vbYes) << 0;
+                                << true;
         QTest::addRow("10 bis 99")
             << QList { Outcome::arithmetic(6, 10, 90, " Sie haben 6 Punkte "), Outcome::arithmetic(24, 1, 10, "24"),
                    Outcome::arithmetic(18, 10, 10, "18") }
             << u"Verlauf – Kopfrechnen|Zahlenbereich|alle|1 bis 10|10 bis 19|10 bis 99|Datum|"
                "01.03.2024 19:00|Punkte|6 Punkte|Zahlenbereich|10 bis 99|Meldung|Sie haben 6 Punkte|1|"
                "6 Punkte"_s.split('|')
-            << int(platform::vbYes) << 0;
+            << true;
     }
     void windowShowsAndClears()
     {
         QFETCH(QList<Outcome>, outcomes);
-        QFETCH(int, answer);
-        QFETCH(int, left);
+        QFETCH(bool, confirmed);
         Fixture f;
         for (const Outcome &outcome : outcomes)
             f << outcome;
@@ -261,13 +258,14 @@ private slots:
             outcomes[i].when = firstResult.addSecs(60 * i);
         const Test test = outcomes[0].test;
         QCOMPARE(f.history.outcomes(test), outcomes); // read back from the file
-        f.fake.dialogs.answers << answer;
+        f.fake.dialogs.answers << (confirmed ? platform::vbYes : platform::vbNo);
         HistoryDialog window(test, f.history, f.fake.dialogs, nullptr);
         window.show();
         auto *first = window.findChild<QComboBox *>();
         first->setCurrentIndex(first->findText(QTest::currentDataTag()));
         QTEST(texts(window, { "count", "lastTen" }), "shown");
         QCOMPARE(window.findChild<QChartView *>("progress")->chart()->axes().size(), 2); // none left from before
+        const int rows = window.findChild<QTableWidget *>("table")->rowCount();
         window.findChild<QPushButton *>("clear")->click();
         QCOMPARE(f.boxes(),
             QStringList(u"Verlauf löschen: Alle Ergebnisse im Verlauf „%1“ löschen? Das lässt sich nicht rückgängig "
@@ -280,7 +278,7 @@ private slots:
             (QVariantList { window.findChild<QTableWidget *>("table")->rowCount(),
                 window.findChild<QPushButton *>("clear")->isEnabled(), window.isHidden(), later.outcomes(test).size(),
                 later.outcomes(Test::Reaction).size(), sql(f.path(), "PRAGMA journal_mode") }),
-            (QVariantList { left, left > 0, true, answer == platform::vbYes ? 0 : 3, 1, "wal" }));
+            (QVariantList { confirmed ? 0 : rows, !confirmed, true, confirmed ? 0 : 3, 1, "wal" }));
     }
 };
 
