@@ -165,7 +165,8 @@ private slots:
         f.history.tellWhenFree();
         letGo(); // a lock let go changes nothing: the file stays out of use in this run
         f << Outcome::reaction(0.4, verdict);
-        f.history.tellWhenFree();
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        f.history.show(Test::Reaction, nullptr); // the window of this run's results, and no second box
         QFETCH(QString, cause);
         const QString told = "Verlauf: Der Verlauf kann nicht gespeichert werden (%1). Ihre Ergebnisse werden in "
                              "dieser Sitzung weiter angezeigt, aber nicht aufbewahrt.";
