@@ -126,14 +126,15 @@ bool Store::insert(const Outcome &outcome)
     if (!db.transaction())
         return fail(db.lastError());
     QSqlQuery query(db);
-    query.prepare(insertRow);
+    // A damaged file may refuse the statement itself: that error says why, a later one would not.
+    const bool prepared = query.prepare(insertRow);
     for (const QVariant &value :
         { QVariant(key(outcome.test)), QVariant(outcome.when.toUTC().toString(Qt::ISODateWithMs)),
             QVariant(outcome.seconds), QVariant(outcome.points), QVariant(outcome.colours), QVariant(outcome.displayMs),
             QVariant(outcome.mode), QVariant(outcome.won), QVariant(outcome.lowfactor), QVariant(outcome.factorspan),
             QVariant(outcome.sentence) })
         query.addBindValue(value);
-    if (!query.exec())
+    if (!prepared || !query.exec())
         return rollBack(query.lastError());
     return db.commit() || rollBack(db.lastError());
 }
@@ -141,9 +142,9 @@ bool Store::insert(const Outcome &outcome)
 std::optional<QList<Outcome>> Store::read(Test test)
 {
     QSqlQuery query(database());
-    query.prepare(selectRows);
+    const bool prepared = query.prepare(selectRows);
     query.addBindValue(key(test));
-    if (!query.exec()) {
+    if (!prepared || !query.exec()) {
         fail(query.lastError());
         return std::nullopt;
     }
@@ -168,9 +169,9 @@ bool Store::clear(Test test)
     if (!db.transaction())
         return fail(db.lastError());
     QSqlQuery query(db);
-    query.prepare(deleteRows);
+    const bool prepared = query.prepare(deleteRows);
     query.addBindValue(key(test));
-    if (!query.exec())
+    if (!prepared || !query.exec())
         return rollBack(query.lastError());
     return db.commit() || rollBack(db.lastError());
 }

@@ -9,13 +9,14 @@
 #include <QtWidgets>
 
 using namespace history;
+using namespace Qt::StringLiterals;
 using Values = QList<double>;
+using Points = QList<QPointF>;
 
 namespace {
 
 const QDateTime firstResult(QDate(2024, 3, 1), QTime(18, 0), Qt::UTC);
-const QString failure = "Verlauf: Der Verlauf kann nicht gespeichert werden (%1). Ihre Ergebnisse werden in dieser "
-                        "Sitzung weiter angezeigt, aber nicht aufbewahrt.";
+const QString verdict = " Einfach Klasse, total schnelle Reaktion! ";
 
 // A history on fake services whose clock moves on one minute per result; << records.
 struct Fixture
@@ -37,17 +38,15 @@ struct Fixture
     }
 };
 
-// Statements through a connection of its own, as another program runs them; the last one's answer.
-// The connection stays open, with its transaction, until letGo().
-QVariant sql(const QString &path, const QStringList &statements)
+// A statement through a connection of its own, as another program runs it; its answer. The
+// connection stays open, with its transaction, until letGo().
+QVariant sql(const QString &path, const QString &statement)
 {
     static int others = 0;
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other" + QString::number(++others));
     db.setDatabaseName(path);
     db.open();
-    QSqlQuery query(db);
-    for (const QString &statement : statements)
-        query.exec(statement);
+    QSqlQuery query(statement, db);
     return query.next() ? query.value(0) : QVariant();
 }
 
@@ -65,7 +64,7 @@ QByteArray bytes(const QString &path, const QByteArray &replacement = {})
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QList<QPointF> points(QDialog &dialog, const char *chartName, const char *name)
+Points points(QDialog &dialog, const char *chartName, const char *name)
 {
     for (QAbstractSeries *series : dialog.findChild<QChartView *>(chartName)->chart()->series()) {
         auto *area = qobject_cast<QAreaSeries *>(series); // the counts: the line above them
@@ -75,28 +74,23 @@ QList<QPointF> points(QDialog &dialog, const char *chartName, const char *name)
     return {};
 }
 
-// A row of the table (its titles for row -1), and then the figures named.
-QStringList shown(QDialog &dialog, int row, const QStringList &figures = {})
+// The texts of the window: its title, every filter's name (as a screen reader says it) and choices, each
+// column's title with the newest row's cell, and the figures named.
+QStringList texts(QDialog &dialog, const QStringList &figures)
 {
     const auto *table = dialog.findChild<QTableWidget *>("table");
-    QStringList texts;
+    QStringList texts { dialog.windowTitle() };
+    for (const QComboBox *choice : dialog.findChildren<QComboBox *>()) {
+        texts << choice->accessibleName();
+        for (int i = 0; i < choice->count(); ++i)
+            texts << choice->itemText(i);
+    }
     for (int column = 0; column < table->columnCount(); ++column)
-        texts << (row < 0 ? table->horizontalHeaderItem(column) : table->item(row, column))->text();
+        texts << table->horizontalHeaderItem(column)->text() << table->item(0, column)->text();
     for (const QString &figure : figures)
         texts << dialog.findChild<QLabel *>(figure)->text();
     return texts;
 }
-
-const QString verdict = " Einfach Klasse, total schnelle Reaktion! ";
-const Outcome memory5 = Outcome::memory(3, 5, 1500, "3 richtig");
-const Outcome memory10 = Outcome::memory(10, 10, 1500, "Super, Sie haben alles behalten!");
-const Outcome memoryFast = Outcome::memory(4, 5, 750, "4 richtig");
-const Outcome wonNormal = Outcome::dexterity(185, 15, "normal", true, "Das sind 185 Punkte für Sie");
-const Outcome lostNormal = Outcome::dexterity(0, 7, "normal", false, "Pech gehabt");
-const Outcome wonHard = Outcome::dexterity(380, 20, "schwer", true, "Das sind 380 Punkte für Sie");
-const Outcome drill10 = Outcome::arithmetic(24, 1, 10, "Sie haben 24  Punkte errechnet.");
-const Outcome drill20 = Outcome::arithmetic(18, 10, 10, " Sie haben 18 Punkte erreicht");
-const Outcome drill100 = Outcome::arithmetic(6, 10, 90, "Sie haben 6  Punkte errechnet.");
 
 } // namespace
 
@@ -123,8 +117,6 @@ private slots:
         // count, best, median, last ten, ten before, trend (0 better, 1 the same, 2 worse), and the running median at
         // the eleventh value, the first whose window has let go of one
         QTest::addColumn<QVariantList>("figures");
-        const QVariant none;
-        QTest::addRow("even") << Values { 4, 1, 3, 2 } << false << QVariantList { 4, 0, 2.5, 2.5, none, none, 0.0 };
         QTest::addRow("faster") << Values(5, 0.4) + Values(10, 0.3) + Values(10, 0.2) << true
                                 << QVariantList { 25, 15, 0.3, 0.2, 0.3, 0, 0.3 };
         QTest::addRow("slower") << Values { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12 } << true
@@ -137,9 +129,8 @@ private slots:
         QFETCH(bool, lowerIsBetter);
         const Figures f = figuresOf(values, lowerIsBetter);
         const auto whole = [](auto optional) { return optional ? QVariant(int(*optional)) : QVariant(); };
-        const auto real = [](auto optional) { return optional ? QVariant(*optional) : QVariant(); };
-        QTEST((QVariantList { f.count, whole(f.best), real(f.median), real(f.lastTen), real(f.tenBefore),
-                  whole(f.trend), runningMedian(values).value(10) }),
+        QTEST((QVariantList { f.count, whole(f.best), *f.median, *f.lastTen, *f.tenBefore, whole(f.trend),
+                  runningMedian(values).value(10) }),
             "figures");
     }
 
@@ -148,6 +139,7 @@ private slots:
     {
         QTest::addColumn<QString>("cause");
         QTest::addRow("damaged") << "die Datei „%1“ ist beschädigt";
+        QTest::addRow("damaged inside") << "die Datei „%1“ ist beschädigt";
         QTest::addRow("folder under a file") << "der Ordner „%1“ lässt sich nicht anlegen";
         QTest::addRow("newer schema") << "die Datei „%1“ stammt von einer neueren Fassung von Korvane";
         QTest::addRow("locked") << "die Datei „%1“ ist von einem anderen Programm gesperrt";
@@ -160,10 +152,12 @@ private slots:
         bytes(where, row == "damaged" || row == "folder under a file" ? QByteArray(4096, 'x') : QByteArray());
         if (row == "folder under a file")
             f.fake.program.dir = where = QDir(where).filePath("Korvane");
-        if (row == "newer schema")
-            sql(where, { "PRAGMA user_version = 2" });
-        if (row == "locked")
-            sql(where, { "BEGIN EXCLUSIVE" });
+        if (row == "newer schema" || row == "locked")
+            sql(where, row == "locked" ? "BEGIN EXCLUSIVE" : "PRAGMA user_version = 2");
+        if (row == "damaged inside") { // a good file whose table of tables is overwritten
+            sql(where, "PRAGMA user_version = 1");
+            bytes(where, bytes(where).replace(100, 8, "xxxxxxxx"));
+        }
         const QByteArray before = bytes(f.path());
         f << Outcome::reaction(0.3, verdict) << Outcome::reaction(0.25, verdict);
         QCOMPARE(f.boxes(), QStringList()); // the game goes on undisturbed
@@ -171,10 +165,13 @@ private slots:
         f.history.tellWhenFree();
         letGo(); // a lock let go changes nothing: the file stays out of use in this run
         f << Outcome::reaction(0.4, verdict);
-        f.history.tellWhenFree();
+        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+        f.history.show(Test::Reaction, nullptr); // the window of this run's results, and no second box
         QFETCH(QString, cause);
+        const QString told = "Verlauf: Der Verlauf kann nicht gespeichert werden (%1). Ihre Ergebnisse werden in "
+                             "dieser Sitzung weiter angezeigt, aber nicht aufbewahrt.";
         QCOMPARE((QVariantList { f.boxes(), f.history.tellingDue(), f.history.outcomes(Test::Reaction).size() }),
-            (QVariantList { QStringList(failure.arg(cause.arg(QDir::toNativeSeparators(where)))), false, 3 }));
+            (QVariantList { QStringList(told.arg(cause.arg(QDir::toNativeSeparators(where)))), false, 3 }));
         f.history.clear(Test::Reaction);
         QCOMPARE(f.history.outcomes(Test::Reaction), QList<Outcome>());
         QCOMPARE(bytes(f.path()), before);
@@ -185,114 +182,104 @@ private slots:
         Fixture f;
         f << Outcome::reaction(0.3, verdict) << Outcome::reaction(0.25, verdict) << Outcome::reaction(0.4, verdict);
         HistoryDialog dialog(Test::Reaction, f.history, f.fake.dialogs, nullptr);
-        const qreal at = qreal(firstResult.toMSecsSinceEpoch());
-        QCOMPARE(points(dialog, "progress", "results"),
-            (QList<QPointF> { { at, 0.3 }, { at + 60'000, 0.25 }, { at + 120'000, 0.4 } }));
-        QCOMPARE(points(dialog, "progress", "median"),
-            (QList<QPointF> { { at, 0.3 }, { at + 60'000, 0.275 }, { at + 120'000, 0.3 } }));
-        QCOMPARE(points(dialog, "progress", "best"), (QList<QPointF> { { at + 60'000, 0.25 } }));
-        QCOMPARE(points(dialog, "spread", "median"), (QList<QPointF> { { 0.3, 0 }, { 0.3, 2 } }));
-        // The outline of the counts, from 0 s: the bar of 0.25 s, then the one after it; down at 1 s.
-        const QList<QPointF> outline = points(dialog, "spread", "histogram");
-        QCOMPARE(outline.mid(21, 3) << outline.constLast(),
-            (QList<QPointF> { { 0.25, 1 }, { 0.275, 1 }, { 0.275, 0 }, { 1, 0 } }));
+        const qreal at = qreal(firstResult.toMSecsSinceEpoch()), next = at + 60'000, last = at + 120'000;
+        // The results, their running median and the best; the median of the spread, and the outline of its
+        // counts from 0 s: the bar of 0.25 s, then the one after it; down at 1 s.
+        const Points outline = points(dialog, "spread", "histogram");
+        QCOMPARE((QList<Points> { points(dialog, "progress", "results"), points(dialog, "progress", "median"),
+                     points(dialog, "progress", "best"), points(dialog, "spread", "median"),
+                     outline.mid(21, 3) << outline.constLast() }),
+            (QList<Points> { { { at, 0.3 }, { next, 0.25 }, { last, 0.4 } },
+                { { at, 0.3 }, { next, 0.275 }, { last, 0.3 } }, { { next, 0.25 } }, { { 0.3, 0 }, { 0.3, 2 } },
+                { { 0.25, 1 }, { 0.275, 1 }, { 0.275, 0 }, { 1, 0 } } }));
+        // Every other verdict band under the counts and the median, all standing on 0.
         const QChart *spread = dialog.findChild<QChartView *>("spread")->chart();
-        QCOMPARE(static_cast<QValueAxis *>(spread->axes(Qt::Vertical)[0])->min(), 0.0); // the bars stand on 0
-        // Every other verdict band, the counts, the median.
-        QCOMPARE(spread->series().size(), 5 + 2);
+        QCOMPARE(std::pair(spread->series().size(), static_cast<QValueAxis *>(spread->axes(Qt::Vertical)[0])->min()),
+            std::pair(qsizetype(5 + 2), 0.0));
         // Bins a quarter band wide, so that a band's bounds always fall between two bins.
         const Bins bins = binned({ -0.02, 0.3, 0.324, 1.2 });
-        QList<int> found { qRound(bins.from * 100), int(bins.counts.size()) }; // where they start, how many
-        for (int bin = 0; bin < bins.counts.size(); ++bin)
-            found.append(QList<int>(bins.counts[bin], bin)); // the bin of each time
-        QCOMPARE(found, (QList<int> { -10, 56, 3, 16, 16, 52 }));
-        // Every point inside the axes, none on their edge, with no more room than a few steps; German dates
-        // and decimal commas.
-        const QChart *chart = dialog.findChild<QChartView *>("progress")->chart();
-        const QList<QAbstractAxis *> axes = chart->axes();
-        const auto *x = static_cast<QDateTimeAxis *>(axes[0]);
-        const auto *y = static_cast<QValueAxis *>(axes[1]);
-        QVERIFY(x->format() == "dd.MM. HH:mm" && chart->localizeNumbers() && chart->series()[0]->attachedAxes() == axes
-            && x->min() < firstResult && x->min() > firstResult.addSecs(-600) && x->max() > firstResult.addSecs(120)
+        // Where they start, how many, how many stay empty, and where the times fall.
+        QCOMPARE((QList<qsizetype> { qRound(bins.from * 100), bins.counts.size(), bins.counts.count(0),
+                     bins.counts.indexOf(1), bins.counts.indexOf(2), bins.counts.lastIndexOf(1) }),
+            (QList<qsizetype> { -10, 56, 53, 3, 16, 52 }));
+        // What a screen reader names them.
+        QCOMPARE((QStringList { dialog.findChild<QChartView *>("progress")->accessibleName(),
+                     dialog.findChild<QChartView *>("spread")->accessibleName(),
+                     dialog.findChild<QTableWidget *>("table")->accessibleName() }),
+            u"Diagramm: Ergebnisse im Zeitverlauf|Diagramm: Verteilung der Zeiten|Alle Ergebnisse, das neueste zuerst"_s
+                .split('|'));
+        // Every point inside the axes, none on their edge, with no more room than a few steps.
+        const QList<QAbstractAxis *> axes = dialog.findChild<QChartView *>("progress")->chart()->axes();
+        const auto [x, y] = std::pair(static_cast<QDateTimeAxis *>(axes[0]), static_cast<QValueAxis *>(axes[1]));
+        QVERIFY(x->min() < firstResult && x->min() > firstResult.addSecs(-600) && x->max() > firstResult.addSecs(120)
             && x->max() < firstResult.addSecs(720) && y->min() < 0.25 && y->min() >= 0.2 && y->max() > 0.4
             && y->max() <= 0.5);
-        QCOMPARE(shown(dialog, -1, { "best" }) + shown(dialog, 0),
-            (QStringList { "Datum", "Zeit", "Meldung", "0,250 Sekunden am 01.03.2024 19:01", "01.03.2024 19:02",
-                "0,400 Sekunden", "Einfach Klasse, total schnelle Reaktion!" }));
+        QCOMPARE(texts(dialog, { "best" }),
+            u"Verlauf – Reaktionstest|Datum|01.03.2024 19:02|Zeit|0,400 Sekunden|Meldung|"
+            "Einfach Klasse, total schnelle Reaktion!|0,250 Sekunden am 01.03.2024 19:01"_s.split('|'));
     }
 
-    // Every test's fields come back from the file; the choices easiest first, each row named after the one it takes.
-    void filtersCompareLikeWithLike_data()
+    // Every test's results come back from the file into its window: the choices easiest first, each row named
+    // after the one it takes; "Verlauf löschen" asks, and Return closes the window, never clears.
+    void windowShowsAndClears_data()
     {
         QTest::addColumn<QList<Outcome>>("outcomes");
-        QTest::addColumn<QStringList>("shown"); // the choices, the titles, the count and the last ten
-        QTest::addRow("5 Farben") << QList<Outcome> { memory10, memory5, memoryFast }
-                                  << QStringList { "alle", "5 Farben", "10 Farben", "alle", "mittel", "schnell",
-                                         "Datum", "Richtig", "Anzahl", "Geschwindigkeit", "Meldung", "2",
-                                         "3,5 richtig" };
-        QTest::addRow("normal") << QList<Outcome> { wonHard, lostNormal, wonNormal }
-                                << QStringList { "alle", "normal", "schwer", "Datum", "Punkte", "Modus", "Sekunden",
-                                       "Meldung", "2, davon 1 im Ziel", "185 Punkte" };
-        QTest::addRow("10 bis 99") << QList<Outcome> { drill100, drill10, drill20 }
-                                   << QStringList { "alle", "1 bis 10", "10 bis 19", "10 bis 99", "Datum", "Punkte",
-                                          "Zahlenbereich", "Meldung", "1", "6 Punkte" };
+        QTest::addColumn<QStringList>("shown"); // title, choices, column titles with the newest row, count, last ten
+        QTest::addColumn<bool>("confirmed"); // "Verlauf löschen" answered with Ja
+        QTest::addRow("5 Farben")
+            << QList { Outcome::memory(10, 10, 1500, "Super!"), Outcome::memory(3, 5, 1500, "3 richtig"),
+                   Outcome::memory(4, 5, 750, "Gut") }
+            << u"Verlauf – Gedächtnistrainning|Anzahl|alle|5 Farben|10 Farben|Geschwindigkeit|alle|"
+               "mittel|schnell|Datum|01.03.2024 19:02|Richtig|4 richtig|Anzahl|5 Farben|Geschwindigkeit|"
+               "schnell|Meldung|Gut|2|3,5 richtig"_s.split('|')
+            << false;
+        QTest::addRow("normal") << QList { Outcome::dexterity(380, 20, "schwer", true, "Klasse"),
+            Outcome::dexterity(0, 7, "normal", false, "Pech"), Outcome::dexterity(185, 15, "normal", true, "Toll") }
+                                << u"Verlauf – Geschicklichkeit|Modus|alle|normal|schwer|Datum|"
+                                   "01.03.2024 19:02|Punkte|185 Punkte|Modus|normal|Sekunden|15|Meldung|"
+                                   "Toll|2, davon 1 im Ziel|185 Punkte"_s.split('|')
+                                << true;
+        QTest::addRow("10 bis 99")
+            << QList { Outcome::arithmetic(6, 10, 90, " Sie haben 6 Punkte "), Outcome::arithmetic(24, 1, 10, "24"),
+                   Outcome::arithmetic(18, 10, 10, "18") }
+            << u"Verlauf – Kopfrechnen|Zahlenbereich|alle|1 bis 10|10 bis 19|10 bis 99|Datum|"
+               "01.03.2024 19:00|Punkte|6 Punkte|Zahlenbereich|10 bis 99|Meldung|Sie haben 6 Punkte|1|"
+               "6 Punkte"_s.split('|')
+            << true;
     }
-    void filtersCompareLikeWithLike()
+    void windowShowsAndClears()
     {
         QFETCH(QList<Outcome>, outcomes);
+        QFETCH(bool, confirmed);
         Fixture f;
         for (const Outcome &outcome : outcomes)
             f << outcome;
+        f << Outcome::reaction(0.3, verdict); // another test's, which stays
         for (int i = 0; i < outcomes.size(); ++i)
             outcomes[i].when = firstResult.addSecs(60 * i);
-        QCOMPARE(f.history.outcomes(outcomes[0].test), outcomes); // read back from the file
-        HistoryDialog dialog(outcomes[0].test, f.history, f.fake.dialogs, nullptr);
-        QList<QComboBox *> choices = dialog.findChildren<QComboBox *>();
-        choices[0]->setCurrentIndex(choices[0]->findText(QTest::currentDataTag()));
-        QStringList texts;
-        for (const QComboBox *choice : choices) {
-            for (int i = 0; i < choice->count(); ++i)
-                texts << choice->itemText(i);
-        }
-        QTEST(texts + shown(dialog, -1, { "count", "lastTen" }), "shown");
-        QCOMPARE(dialog.findChild<QChartView *>("progress")->chart()->axes().size(), 2); // none left from before
-    }
-
-    void clearingAsksAndClears_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("left"); // in the window and in the file
-        QTest::addRow("Ja") << int(platform::vbYes) << 0;
-        QTest::addRow("Nein") << int(platform::vbNo) << 2;
-    }
-    void clearingAsksAndClears()
-    {
-        QFETCH(int, answer);
-        QFETCH(int, left);
-        Fixture f;
-        f << drill10 << drill20 << Outcome::reaction(0.3, verdict);
-        f.fake.dialogs.answers << answer;
-        QVariantList seen; // the rows left, whether there is more to clear, whether Return closed the window
-        QTimer::singleShot(0, [&] {
-            QWidget *window = QApplication::activeModalWidget();
-            window->findChild<QPushButton *>("clear")->click();
-            seen << window->findChild<QTableWidget *>("table")->rowCount()
-                 << window->findChild<QPushButton *>("clear")->isEnabled();
-            QTest::keyClick(window, Qt::Key_Return);
-            seen << window->isHidden();
-            window->close();
-        });
-        f.history.show(Test::Arithmetic, nullptr);
-        QCOMPARE(f.boxes().constFirst(),
-            "Verlauf löschen: Alle Ergebnisse im Verlauf „Kopfrechnen“ löschen? "
-            "Das lässt sich nicht rückgängig machen.");
+        const Test test = outcomes[0].test;
+        QCOMPARE(f.history.outcomes(test), outcomes); // read back from the file
+        f.fake.dialogs.answers << (confirmed ? platform::vbYes : platform::vbNo);
+        HistoryDialog window(test, f.history, f.fake.dialogs, nullptr);
+        window.show();
+        auto *first = window.findChild<QComboBox *>();
+        first->setCurrentIndex(first->findText(QTest::currentDataTag()));
+        QTEST(texts(window, { "count", "lastTen" }), "shown");
+        QCOMPARE(window.findChild<QChartView *>("progress")->chart()->axes().size(), 2); // none left from before
+        const int rows = window.findChild<QTableWidget *>("table")->rowCount();
+        window.findChild<QPushButton *>("clear")->click();
+        QCOMPARE(f.boxes(),
+            QStringList(u"Verlauf löschen: Alle Ergebnisse im Verlauf „%1“ löschen? Das lässt sich nicht rückgängig "
+                        "machen."_s.arg(testName(test))));
         QCOMPARE(f.fake.dialogs.shown[0].buttons, platform::vbYesNo | platform::vbExclamation);
+        QTest::keyClick(&window, Qt::Key_Return);
         ResultHistory later(f.fake.dialogs, f.fake.program);
-        QCOMPARE(seen, (QVariantList { left, left > 0, true }));
-        QCOMPARE((QVariantList { f.boxes().size(), later.outcomes(Test::Arithmetic).size(),
-                     later.outcomes(Test::Reaction).size(), sql(f.path(), { "PRAGMA user_version" }),
-                     sql(f.path(), { "PRAGMA journal_mode" }) }),
-            (QVariantList { 1, left, 1, Store::schemaVersion, "wal" }));
+        // The rows left, whether there is more to clear, whether Return closed the window; what the file kept.
+        QCOMPARE(
+            (QVariantList { window.findChild<QTableWidget *>("table")->rowCount(),
+                window.findChild<QPushButton *>("clear")->isEnabled(), window.isHidden(), later.outcomes(test).size(),
+                later.outcomes(Test::Reaction).size(), sql(f.path(), "PRAGMA journal_mode") }),
+            (QVariantList { confirmed ? 0 : rows, !confirmed, true, confirmed ? 0 : 3, 1, "wal" }));
     }
 };
 
