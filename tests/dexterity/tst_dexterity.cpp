@@ -165,11 +165,11 @@ private slots:
             c.surface->picture(), course::render({ 15, {} }, qEnvironmentVariable("KORVANE_EXPECT_SCALE").toDouble()));
         QCOMPARE(c.surface->grab().toImage().convertToFormat(QImage::Format_RGB16), c.surface->picture());
         QVERIFY(QTest::qWaitForWindowExposed(frame));
-        QCOMPARE(QList({ c.Timer1->Interval(), c.Timer2->Interval() }), QList({ 10, 1000 }));
         const QList<QAction *> items { c.ganzeinfach, c.einfach, c.mittel, c.schwer };
-        QCOMPARE(d.going() << c.einfach->isChecked() << (std::ranges::count_if(items, &QAction::isChecked) == 1)
-                           << c.Frame1->isHidden() << c.Frame2->isHidden() << c.Frame3->isHidden(),
-            QList({ false, false, false, true, true, true, true, true }));
+        QCOMPARE(std::pair(QList({ c.Timer1->Interval(), c.Timer2->Interval() }),
+                     d.going() << c.einfach->isChecked() << (std::ranges::count_if(items, &QAction::isChecked) == 1)
+                               << c.Frame1->isHidden() << c.Frame2->isHidden() << c.Frame3->isHidden()),
+            std::pair(QList({ 10, 1000 }), QList({ false, false, false, true, true, true, true, true })));
 
         // The menu sets the mode; the picture is drawn again only when its look changes (the width,
         // a shown text, the labels shown) and when the window moves to a screen of another scale.

@@ -105,7 +105,7 @@ private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
     // A list folder beside the program only where a file can be made there: not in a missing folder nor where
-    // a file stands in its place; the probe leaves nothing behind.
+    // a file stands in its place; the probe leaves nothing behind. Else the data folder, named after the program.
     void listFolderBesideTheProgramOnlyWhenWritable()
     {
         const QTemporaryDir temporary;
@@ -116,10 +116,6 @@ private slots:
                      canCreateFileIn(file.fileName()) }),
             QList<bool>({ true, false, false }));
         QCOMPARE(top.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList { "file" });
-    }
-
-    void dataFolderIsNamedAfterTheProgramAlone()
-    {
         QStandardPaths::setTestModeEnabled(true);
         setIdentity(); // the data folder with no organisation folder above it
         QCOMPARE(QStringList({ QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).section('/', -2),

@@ -85,14 +85,9 @@ class FakeHistory : public platform::History
 {
 public:
     void record(const platform::Outcome &outcome) override { recorded << outcome; }
-    void show(platform::Test test, QWidget *parent) override { shown << Shown { test, parent }; }
+    void show(platform::Test test, QWidget *parent) override { shown << Shown(test, parent); }
 
-    struct Shown
-    {
-        platform::Test test;
-        QWidget *parent;
-        bool operator==(const Shown &) const = default;
-    };
+    using Shown = std::pair<platform::Test, QWidget *>;
     QList<platform::Outcome> recorded; // every result, as the window handed it over
     QList<Shown> shown; // every "Verlauf" window asked for
 };

@@ -25,28 +25,19 @@ inline QString focusName(QWidget *frame)
     return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
-// The Alt letters of a menu bar's titles or of a menu's items, in order; "" for one without.
-inline QStringList mnemonics(const QWidget *barOrMenu)
-{
-    QStringList keys;
-    for (const QAction *action : barOrMenu->actions())
-        keys << QKeySequence::mnemonic(action->text()).toString();
-    return keys;
-}
-
-// The Alt letters of a menu bar's titles, then of each menu's items, a submenu's after its menu.
+// The Alt letters of a menu bar's titles ("" for one without), then of each menu's items, a submenu's after its menu.
 inline QList<QStringList> menuKeys(const QMenuBar *bar)
 {
-    QList<QStringList> keys { mnemonics(bar) };
-    const std::function<void(const QMenu *)> addItems = [&](const QMenu *menu) {
-        keys << mnemonics(menu);
-        for (const QAction *item : menu->actions())
-            if (item->menu())
-                addItems(item->menu());
+    QList<QStringList> keys;
+    const std::function<void(const QWidget *)> add = [&](const QWidget *barOrMenu) {
+        keys << QStringList();
+        for (const QAction *action : barOrMenu->actions())
+            keys.last() << QKeySequence::mnemonic(action->text()).toString();
+        for (const QAction *action : barOrMenu->actions())
+            if (action->menu())
+                add(action->menu());
     };
-    for (const QAction *title : bar->actions())
-        if (title->menu())
-            addItems(title->menu());
+    add(bar);
     return keys;
 }
 
@@ -58,7 +49,6 @@ struct Spoken
     bool operator==(const Spoken &) const = default;
 };
 
-Q_DECLARE_METATYPE(Spoken)
 
 inline Spoken spoken(QWidget *control)
 {

@@ -6,6 +6,7 @@
 
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 // The program as main() wires it, on fake services: the window registry with
 // the start window shown, and the way back to it from a test window.
@@ -32,16 +33,9 @@ struct Program
     QPushButton *startButton(TestWindow which)
     {
         const StartControls &c = start().controls();
-        switch (which) {
-        case TestWindow::Reaction:
-            return c.Command2;
-        case TestWindow::Memory:
-            return c.Command4;
-        case TestWindow::Dexterity:
-            return c.Command3;
-        case TestWindow::Arithmetic:
-            break;
-        }
-        return c.Command1;
+        const std::pair<TestWindow, QPushButton *> buttons[]
+            = { { TestWindow::Reaction, c.Command2 }, { TestWindow::Memory, c.Command4 },
+                  { TestWindow::Dexterity, c.Command3 }, { TestWindow::Arithmetic, c.Command1 } };
+        return std::ranges::find(buttons, which, &std::pair<TestWindow, QPushButton *>::first)->second;
     }
 };
