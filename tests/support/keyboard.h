@@ -49,7 +49,6 @@ struct Spoken
     bool operator==(const Spoken &) const = default;
 };
 
-
 inline Spoken spoken(QWidget *control)
 {
     const QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
