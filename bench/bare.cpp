@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The baseline of the start-up figures: the least a Qt program with a window
 // like the start window does. A main window of the same size, centred, with a
 // menu and five buttons; no fonts fitted, no palettes, no registry.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the dexterity window pays for judging the pointer and for its picture.
 //
 //   sample:    one Form_MouseMove, the whole of what a pointer movement costs

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the history costs the game: writing one result as the game hands it
 // over (the real SQLite file in a temporary folder, one transaction each),
 // and what the player waits for when the "Verlauf" window opens.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the best lists cost where a list grew huge or a name is typed at length:
 //
 //   1 GB list:   a sparse best2.lst of 1 GiB with twelve real lines at its start,

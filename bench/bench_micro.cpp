@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The small figures, each beside what it is measured against (Google Benchmark):
 //
 //   pointer sample:   one Form_MouseMove of the dexterity window during a run,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the reaction test pays between the wait running out and the stopwatch
 // starting: hiding nothing, showing the circle, painting it at once, and
 // calibrating. Every nanosecond of it is added to the user's reaction time,

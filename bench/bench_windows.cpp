@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What opening and closing the windows leaves in memory: each test window is
 // opened with its start button, drawn whole, and closed again, 200 times, and
 // the resident size after the first and after the last closing is compared.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The memory window on a real display, set to a number of colours at the
 // fastest speed, for scripts/bench.sh to watch from outside (bench/xwatch).
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints scripts/bench.sh's table from the raw figures its runs left in one folder."""
 
 import json

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Watches one pixel of an X display from outside the program under test, and
 // stamps what it sees with CLOCK_MONOTONIC (the clock the program's own stamps use).
 //

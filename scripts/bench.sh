@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and prints one table: every figure of Korvane beside
 # its baseline, both measured in this run, on a private Xvfb display.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages a job needs; packages already present are skipped.
 # Usage: deps.sh [run|test|bench|package]
 #   run      building and running Korvane (the default)

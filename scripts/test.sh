@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Korvane and runs the whole test suite twice: a plain build, then one
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "arithmetic/form4.h"
 
 #include "platform/access.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "highscore/entrylines.h"
 
 #include "platform/runtime.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The controls of the memory training, built from their design values.
 #include "memory/form2.h"
 

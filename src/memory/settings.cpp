@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings menu: display time and number of colours, and the settings line.
 #include "memory/form2.h"
 

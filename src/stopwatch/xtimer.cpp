@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "stopwatch/xtimer.h"
 
 xTimer::xTimer(platform::Counter &counter)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "keyboard.h"
 #include "memory/form2.h"
 #include "platform/timer.h"

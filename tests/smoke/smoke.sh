@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on its own virtual X display, finds the start window,
 # checks its client width, clicks "beenden" and expects a clean exit (code 0).
 # Usage: smoke.sh path/to/korvane [screenshot.png]

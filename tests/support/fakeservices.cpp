@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "fakeservices.h"
 
 int FakeDialogs::MsgBox(const QString &prompt, int buttons, const QString &title)
