@@ -11,6 +11,10 @@ jobs=$(nproc)
 # The code keeps the repository's format (.clang-format, Debian's clang-format 14).
 find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
 
+# Every source file names its licence.
+unlicensed=$(git ls-files '*.cpp' '*.h' '*.sh' '*.py' '*CMakeLists.txt' | xargs grep -L 'SPDX-License-Identifier: GPL-3.0-or-later' || true)
+[ -z "$unlicensed" ] || { echo "no SPDX line in: $unlicensed" >&2; exit 1; }
+
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs")
