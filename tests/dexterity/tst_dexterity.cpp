@@ -166,6 +166,8 @@ private slots:
         QCOMPARE(
             c.surface->picture(), course::render({ 15, {} }, qEnvironmentVariable("KORVANE_EXPECT_SCALE").toDouble()));
         QCOMPARE(c.surface->grab().toImage().convertToFormat(QImage::Format_RGB16), c.surface->picture());
+        QWidget bare; // a surface just made has its course before any width or text is set
+        QCOMPARE(CourseSurface(&bare, {}).picture(), course::render({ 15, {} }, bare.screen()->devicePixelRatio()));
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         const QList<QAction *> items { c.ganzeinfach, c.einfach, c.mittel, c.schwer };
         QCOMPARE(std::pair(QList({ c.Timer1->Interval(), c.Timer2->Interval() }),

@@ -168,7 +168,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("after");
         QTest::newRow("first entry, a name as the code page holds it")
-            << 1 << QByteArray() << QByteArray("2147483646\nkorvane\n\n") << u"Zoë\r\n\t→✓😀 €"_s
+            << 1 << QByteArray() << QByteArray("2147483646\nkorvane\n\n") << u"Zoë\r\n\t→✓😀\uFFFD €"_s
             << QByteArray(" 55  Punkte f\xFCr  Zo\xEB \x80 ---  15 Sekunden ben\xF6tigt im Modus normal\r\n");
         // As ever with long lists: the first ten lines stay, with the new one among them; a kept
         // line may be as long as the cap, a name 100 characters.
@@ -195,7 +195,10 @@ private slots:
         QVERIFY(writeBytes(folder.filePath(name + ".korvane-fresh1"), "x"));
         QVERIFY(lock.isNull() || writeBytes(highScores.path() + ".lock", lock, 0, lock.isEmpty() ? 5 : 0));
         QVERIFY(before.isNull() || writeBytes(highScores.path(), before, 1LL << 30));
+        const int input = ::dup(0); // started without standard input, the program may read a list as descriptor 0
+        ::close(0);
         QVERIFY(before.isNull() || highScores.checkqualification(55) == 1);
+        ::dup2(input, 0), ::close(input);
 
         QLineEdit nameBox;
         HighScoreList::prepareNameBox(&nameBox);

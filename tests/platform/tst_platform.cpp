@@ -8,20 +8,8 @@
 #include "platform/timer.h"
 #include "platform/window.h"
 
-#include <QGroupBox>
-#include <QGuiApplication>
-#include <QHash>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTest>
+#include <QtWidgets>
 #include <algorithm>
 #include <functional>
 
@@ -188,7 +176,7 @@ private slots:
     void timerTicksOnlyEnabledAndNeverInItsOwnHandler()
     {
         FakeServices fake;
-        Timer waiting("w", 750, nullptr), other("o", 10, nullptr), disabled("d", 10, nullptr), silent("s", 0, nullptr);
+        Timer waiting("w", 750, nullptr), other("o", 1, nullptr), disabled("d", 10, nullptr), silent("s", 0, nullptr);
         const QList<Timer *> timers { &waiting, &other, &disabled, &silent };
         QString ticks, running;
         for (Timer *timer : timers) {
@@ -232,6 +220,19 @@ private slots:
         QCOMPARE(QList<qint64>({ now, gap.nextDue() / 1'000'000, shown.nextDue() / 1'000'000 }), times);
     }
 
+    // The real input box gives the text when confirmed, nothing when cancelled.
+    void realInputBoxAnswersOnlyWhenConfirmed()
+    {
+        RealDialogs dialogs;
+        QStringList answers;
+        for (bool confirm : { true, false }) {
+            QTimer::singleShot(
+                0, [confirm] { static_cast<QDialog *>(QApplication::activeModalWidget())->done(confirm); });
+            answers << dialogs.InputBox(QStringLiteral("Wie viele?"), QStringLiteral("Anzahl"), QStringLiteral("12"));
+        }
+        QCOMPARE(answers, QStringList({ "12", QString() }));
+    }
+
     void checkItemLeavesItsMarkToTheHandler()
     {
         QMenu menu;
@@ -258,7 +259,6 @@ private slots:
         for (int width : { 30, 70, 120, 180, 260, 420 }) {
             QTest::addRow("label %d wide", width) << "label" << QRect(0, 0, width, width / 2) << QString() << 12.0;
             QTest::addRow("line edit %d wide", width) << "edit" << QRect(0, 0, width / 3, 25) << "980198" << 12.0;
-            QTest::addRow("buttons %d wide", width) << "buttons" << QRect(0, 0, width / 2, 33) << "anfangen" << 12.0;
             QTest::addRow("caption %d wide", width) << "caption" << QRect(0, 0, width, 60) << caption << 12.0;
         }
         QTest::newRow("label, more to come") << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und mehr." << 12.0;
@@ -290,20 +290,6 @@ private slots:
             fits = [area = textArea(edit), text](const QFont &font) {
                 const QFontMetrics metrics(font);
                 return metrics.horizontalAdvance(text) < area.width() && metrics.height() <= area.height();
-            };
-        } else if (kind == "buttons") { // a row shares one size: the wider caption decides
-            QPushButton *wide = makeButton(&client, "Command1", text, box);
-            QPushButton *narrow = makeButton(&client, "Command2", QStringLiteral("OK"), box.translated(box.width(), 0));
-            fitToBox({ narrow, wide });
-            QCOMPARE(narrow->font(), wide->font());
-            fits = [wide](const QFont &font) {
-                QStyleOptionButton option;
-                option.initFrom(wide);
-                option.fontMetrics = QFontMetrics(font);
-                option.text = wide->text();
-                const QSize textSize(option.fontMetrics.horizontalAdvance(wide->text()), option.fontMetrics.height());
-                const QSize needed = wide->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize);
-                return needed.width() <= wide->width() && needed.height() <= wide->height();
             };
         } else {
             QGroupBox *panel = makePanel(&client, "Frame1", text, box);
