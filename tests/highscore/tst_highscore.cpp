@@ -4,13 +4,8 @@
 #include "highscore/entrylines.h"
 #include "highscore/highscorelist.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QLockFile>
-#include <QScopeGuard>
 #include <QTest>
+#include <QtWidgets>
 
 #include <cerrno>
 #include <sched.h>

@@ -259,6 +259,7 @@ private slots:
         for (int width : { 30, 70, 120, 180, 260, 420 }) {
             QTest::addRow("label %d wide", width) << "label" << QRect(0, 0, width, width / 2) << QString() << 12.0;
             QTest::addRow("line edit %d wide", width) << "edit" << QRect(0, 0, width / 3, 25) << "980198" << 12.0;
+            QTest::addRow("buttons %d wide", width) << "buttons" << QRect(0, 0, width / 2, 33) << "anfangen" << 12.0;
             QTest::addRow("caption %d wide", width) << "caption" << QRect(0, 0, width, 60) << caption << 12.0;
         }
         QTest::newRow("label, more to come") << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und mehr." << 12.0;
@@ -290,6 +291,20 @@ private slots:
             fits = [area = textArea(edit), text](const QFont &font) {
                 const QFontMetrics metrics(font);
                 return metrics.horizontalAdvance(text) < area.width() && metrics.height() <= area.height();
+            };
+        } else if (kind == "buttons") { // a row shares one size: the wider caption decides
+            QPushButton *wide = makeButton(&client, "Command1", text, box);
+            QPushButton *narrow = makeButton(&client, "Command2", QStringLiteral("OK"), box.translated(box.width(), 0));
+            fitToBox({ narrow, wide });
+            QCOMPARE(narrow->font(), wide->font());
+            fits = [wide](const QFont &font) {
+                QStyleOptionButton option;
+                option.initFrom(wide);
+                option.fontMetrics = QFontMetrics(font);
+                option.text = wide->text();
+                const QSize textSize(option.fontMetrics.horizontalAdvance(wide->text()), option.fontMetrics.height());
+                const QSize needed = wide->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize);
+                return needed.width() <= wide->width() && needed.height() <= wide->height();
             };
         } else {
             QGroupBox *panel = makePanel(&client, "Frame1", text, box);
