@@ -2,9 +2,10 @@
 
 #include "history/resulthistory.h"
 
-#include "history/historydialog.h"
+#include "history/windowmodule.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 
 using platform::Outcome;
@@ -16,17 +17,19 @@ const QString ResultHistory::fileName = QStringLiteral("korvane.sqlite");
 
 namespace {
 
-const QString failureTitle = QStringLiteral("Verlauf");
+const QString boxTitle = QStringLiteral("Verlauf");
 const QString failurePrompt = QStringLiteral("Der Verlauf kann nicht gespeichert werden (%1). Ihre Ergebnisse werden "
                                              "in dieser Sitzung weiter angezeigt, aber nicht aufbewahrt.");
 const QString notClearedPrompt = QStringLiteral("Der Verlauf kann nicht gelöscht werden (%1).");
+const QString noWindowPrompt = QStringLiteral("Das Fenster „Verlauf“ kann nicht geöffnet werden: %1");
 // How often a due failure box looks whether the game's own box has closed.
 constexpr int retellMs = 250;
 
 } // namespace
 
 ResultHistory::ResultHistory(platform::Dialogs &dialogs, platform::Program &program)
-    : dialogs_(dialogs)
+    : windowFolders(windowModuleFolders())
+    , dialogs_(dialogs)
     , program_(program)
 {
     toldTimer_.setInterval(retellMs);
@@ -50,9 +53,16 @@ void ResultHistory::record(const Outcome &outcome)
 
 void ResultHistory::show(Test test, QWidget *parent)
 {
-    HistoryDialog dialog(test, *this, dialogs_, parent);
+    QString error;
+    if (!makeWindow_)
+        makeWindow_ = loadWindowModule(windowFolders, &error);
+    if (!makeWindow_) {
+        dialogs_.MsgBox(noWindowPrompt.arg(error), platform::vbOKOnly | platform::vbExclamation, boxTitle);
+        return;
+    }
+    const std::unique_ptr<QDialog> window(makeWindow_(test, *this, dialogs_, parent));
     tell(); // a failure met while reading, before the window opens
-    dialog.exec();
+    window->exec();
 }
 
 QList<Outcome> ResultHistory::outcomes(Test test)
@@ -79,8 +89,7 @@ void ResultHistory::clear(Test test)
     // A file that refuses keeps everything, and the player, who asked, is told at once.
     Store *file = store();
     if (file && !file->clear(test)) {
-        dialogs_.MsgBox(
-            notClearedPrompt.arg(file->failure()), platform::vbOKOnly | platform::vbExclamation, failureTitle);
+        dialogs_.MsgBox(notClearedPrompt.arg(file->failure()), platform::vbOKOnly | platform::vbExclamation, boxTitle);
         return;
     }
     session_.removeIf([test](const Outcome &outcome) { return outcome.test == test; });
@@ -114,7 +123,7 @@ void ResultHistory::tell()
         return;
     told_ = true;
     toldTimer_.stop();
-    dialogs_.MsgBox(failurePrompt.arg(failure_), platform::vbOKOnly | platform::vbExclamation, failureTitle);
+    dialogs_.MsgBox(failurePrompt.arg(failure_), platform::vbOKOnly | platform::vbExclamation, boxTitle);
 }
 
 } // namespace history

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "history/store.h"
+#include "history/windowmodule.h"
 #include "platform/services.h"
 
 #include <QDateTime>
@@ -39,6 +40,8 @@ public:
     void tellWhenFree();
     bool tellingDue() const { return toldTimer_.isActive(); }
 
+    // Where show() looks for the window's module; a test points it at the build folder.
+    QStringList windowFolders;
     // Now, in UTC; a test puts in a clock of its own.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTimeUtc(); };
 
@@ -50,6 +53,7 @@ private:
     platform::Dialogs &dialogs_;
     platform::Program &program_;
     std::unique_ptr<Store> store_;
+    MakeWindow makeWindow_ = nullptr; // the module's entry, once loaded
     QString failure_; // why the file is no longer used; empty while it works
     bool told_ = false;
     QList<platform::Outcome> session_; // this run's results, shown from here once the file failed

@@ -28,7 +28,11 @@ struct Fixture
     ResultHistory history { fake.dialogs, fake.program };
     int minutes = 0;
 
-    Fixture() { history.clock = std::bind(&Fixture::next, this); }
+    Fixture()
+    {
+        history.clock = std::bind(&Fixture::next, this);
+        history.windowFolders = { fake.program.dir, KORVANE_BUILD_FOLDER }; // the first lacks the module
+    }
     QDateTime next() { return firstResult.addSecs(60 * minutes++); }
     QString path() const { return QDir(fake.program.dir).filePath(ResultHistory::fileName); }
     Fixture &operator<<(const Outcome &outcome) { return history.record(outcome), *this; }
@@ -178,6 +182,17 @@ private slots:
         f.history.clear(Test::Reaction);
         QCOMPARE(f.history.outcomes(Test::Reaction), QList<Outcome>());
         QCOMPARE(bytes(f.path()), before);
+    }
+
+    // Without its module the window cannot open: the player is told, and nothing else happens.
+    void missingWindowIsTold()
+    {
+        Fixture f;
+        f.history.windowFolders.removeLast();
+        f.history.show(Test::Reaction, nullptr);
+        const QString told = "Verlauf: Das Fenster „Verlauf“ kann nicht geöffnet werden: ";
+        QCOMPARE(f.boxes().value(0).left(told.size()), told);
+        QCOMPARE(f.boxes().value(0).contains(QDir(f.fake.program.dir).filePath("korvane-verlauf.so")), true);
     }
 
     void chartsHoldTheResults()
