@@ -134,7 +134,8 @@ template <typename Overflow> QFont shrunk(QFont font, Overflow overflowAt)
         return at(0);
     int steps = std::clamp(int(std::ceil((designSize - designSize / excess) / pointStep)), fewest, most);
     if (fits(steps)) {
-        while (steps > fewest && fits(steps - 1))
+        // Ends at step 1 at the latest: at step 0, the font's own size, the text overflows.
+        while (fits(steps - 1))
             --steps;
     } else {
         while (steps < most && !fits(steps + 1))

@@ -185,7 +185,8 @@ private slots:
                 if (timer == &waiting) // all fall due again while it waits in its box
                     fake.services.dialogs.MsgBox(QStringLiteral("Bitte warten"), vbOKOnly, QStringLiteral("Probe"));
             });
-            timer->setEnabled(timer != &disabled);
+            timer->setEnabled(true);
+            timer->setEnabled(timer != &disabled); // disabled while it waits: it no longer wakes the program
             running += timer->findChild<QTimer *>()->isActive() ? timer->objectName() : QString();
         }
         fake.dialogs.whileOpen = [&] { std::ranges::for_each(timers, &Timer::tick); };
