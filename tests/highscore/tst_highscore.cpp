@@ -62,6 +62,43 @@ bool fillSmallDisk(const QDir &d, qint64 left)
     return filler.resize(filler.size() - left);
 }
 
+// Faults no real file shows on demand: our code's write and close are linked
+// to these (-Wl,--wrap), which pass every call on unless a test arms a fault.
+bool writesTakeNothing = false; // a write that takes no byte and reports no error
+bool writtenCloseFails = false; // closing a file after writing fails, as a deferred network write may
+int lastWritten = -1;
+
+} // namespace
+
+extern "C" {
+ssize_t __real_write(int fd, const void *buffer, size_t count);
+int __real_close(int fd);
+
+ssize_t __wrap_write(int fd, const void *buffer, size_t count)
+{
+    lastWritten = fd;
+    if (!writesTakeNothing)
+        return __real_write(fd, buffer, count);
+    // Code that retried for ever would hang here: a few hundred tries end in an error instead, which the test sees.
+    static int tries = 0;
+    if (++tries % 500 != 0)
+        return 0;
+    errno = EIO;
+    return -1;
+}
+
+int __wrap_close(int fd)
+{
+    const int closed = __real_close(fd);
+    if (!writtenCloseFails || fd != lastWritten)
+        return closed;
+    errno = EIO;
+    return -1;
+}
+}
+
+namespace {
+
 // Puts something in the way of a save in the list folder, maybe taking the lock
 // as another copy would; false where this machine does not allow it (mounting
 // needs root).
@@ -231,6 +268,10 @@ private slots:
         // One page left takes the lock, and the list's write fails; none fails the lock.
         QTest::newRow("one page left") << Setup([](auto &d, auto &) { return fillSmallDisk(d, 4096); }) << true << full;
         QTest::newRow("disk full") << Setup([](auto &d, auto &) { return fillSmallDisk(d, 0); }) << true << full;
+        QTest::newRow("a write takes nothing")
+            << Setup([](auto &, auto &) { return writesTakeNothing = true; }) << true << full;
+        QTest::newRow("closing fails") << Setup([](auto &, auto &) { return writtenCloseFails = true; }) << true
+                                       << u"Beim Zugriff auf die Datei ist ein Fehler aufgetreten."_s;
         QTest::newRow("read-only list") << Setup([](auto &d, auto &) {
             // Read-only even for root: mounted over itself, read-only.
             const QByteArray name = QFile::encodeName(d.filePath("best.lst"));
@@ -249,6 +290,7 @@ private slots:
         HighScoreList list(lists::memory, fake.services);
         list.setLockWait(0);
         const auto undo = qScopeGuard([&] {
+            writesTakeNothing = writtenCloseFails = false;
             ::umount2(QFile::encodeName(folder.filePath("best.lst")), MNT_DETACH);
             ::umount2(QFile::encodeName(folder.path()), MNT_DETACH);
         });
