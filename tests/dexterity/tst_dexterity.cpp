@@ -77,6 +77,22 @@ class DexterityTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The pointer reads every pixel of a picture up to its edges, and black beyond them.
+    void pixelsReadToTheEdges()
+    {
+        QImage picture(2, 2, QImage::Format_RGB16);
+        picture.setPixelColor(0, 0, Qt::red);
+        picture.setPixelColor(1, 0, Qt::yellow);
+        picture.setPixelColor(0, 1, Qt::blue);
+        picture.setPixelColor(1, 1, Qt::white);
+        const course::Pixels pixels(picture);
+        QList<quint32> read;
+        for (QPointF point :
+            { QPointF(0, 0), { 1.9, 0 }, { 0, 1.9 }, { 1, 1 }, { -0.1, 0 }, { 0, -0.1 }, { 2, 0 }, { 0, 2 } })
+            read << pixels.colourAt(point);
+        QCOMPARE(read, QList<quint32>({ 0x0000FF, 0x00FFFF, 0xFF0000, 0xFFFFFF, 0, 0, 0, 0 }));
+    }
+
     void coursePicture_data()
     {
         QTest::addColumn<int>("width");

@@ -234,6 +234,23 @@ private slots:
         QCOMPARE(answers, QStringList({ "12", QString() }));
     }
 
+    // The real message box warns with its icon only where the program asks for the exclamation mark.
+    void realMessageBoxWarnsWhenAsked()
+    {
+        RealDialogs dialogs;
+        QList<QMessageBox::Icon> icons;
+        for (int buttons : { vbOKOnly | vbExclamation, vbYesNo | vbExclamation, int(vbOKOnly), int(vbYesNo) }) {
+            QTimer::singleShot(0, [&icons] {
+                auto *box = static_cast<QMessageBox *>(QApplication::activeModalWidget());
+                icons << box->icon();
+                box->close();
+            });
+            dialogs.MsgBox(QStringLiteral("Achtung"), buttons, QStringLiteral("Probe"));
+        }
+        QCOMPARE(
+            icons, QList({ QMessageBox::Warning, QMessageBox::Warning, QMessageBox::NoIcon, QMessageBox::NoIcon }));
+    }
+
     void checkItemLeavesItsMarkToTheHandler()
     {
         QMenu menu;
