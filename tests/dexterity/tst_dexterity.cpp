@@ -81,10 +81,8 @@ private slots:
     void pixelsReadToTheEdges()
     {
         QImage picture(2, 2, QImage::Format_RGB16);
-        picture.setPixelColor(0, 0, Qt::red);
-        picture.setPixelColor(1, 0, Qt::yellow);
-        picture.setPixelColor(0, 1, Qt::blue);
-        picture.setPixelColor(1, 1, Qt::white);
+        for (int i = 0; i < 4; ++i)
+            picture.setPixelColor(i % 2, i / 2, QList<QColor>({ Qt::red, Qt::yellow, Qt::blue, Qt::white })[i]);
         const course::Pixels pixels(picture);
         QList<quint32> read;
         for (QPointF point :

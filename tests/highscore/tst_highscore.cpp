@@ -70,31 +70,21 @@ int lastWritten = -1;
 
 } // namespace
 
-extern "C" {
-ssize_t __real_write(int fd, const void *buffer, size_t count);
-int __real_close(int fd);
+extern "C" ssize_t __real_write(int fd, const void *buffer, size_t count);
+extern "C" int __real_close(int fd);
 
-ssize_t __wrap_write(int fd, const void *buffer, size_t count)
+// Code that retried a write for ever would hang here: every 500th try fails instead, which the test sees.
+extern "C" ssize_t __wrap_write(int fd, const void *buffer, size_t count)
 {
-    lastWritten = fd;
-    if (!writesTakeNothing)
-        return __real_write(fd, buffer, count);
-    // Code that retried for ever would hang here: a few hundred tries end in an error instead, which the test sees.
     static int tries = 0;
-    if (++tries % 500 != 0)
-        return 0;
-    errno = EIO;
-    return -1;
+    lastWritten = fd;
+    return !writesTakeNothing ? __real_write(fd, buffer, count) : ++tries % 500 != 0 ? 0 : (errno = EIO, -1);
 }
 
-int __wrap_close(int fd)
+extern "C" int __wrap_close(int fd)
 {
     const int closed = __real_close(fd);
-    if (!writtenCloseFails || fd != lastWritten)
-        return closed;
-    errno = EIO;
-    return -1;
-}
+    return writtenCloseFails && fd == lastWritten ? (errno = EIO, -1) : closed;
 }
 
 namespace {

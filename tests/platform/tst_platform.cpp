@@ -221,34 +221,28 @@ private slots:
         QCOMPARE(QList<qint64>({ now, gap.nextDue() / 1'000'000, shown.nextDue() / 1'000'000 }), times);
     }
 
-    // The real input box gives the text when confirmed, nothing when cancelled.
-    void realInputBoxAnswersOnlyWhenConfirmed()
+    // The real input box gives the text when confirmed, nothing when cancelled; the real message box warns with its
+    // icon only where the program asks for the exclamation mark.
+    void realBoxes()
     {
         RealDialogs dialogs;
         QStringList answers;
+        QList<QMessageBox::Icon> icons;
         for (bool confirm : { true, false }) {
             QTimer::singleShot(
                 0, [confirm] { static_cast<QDialog *>(QApplication::activeModalWidget())->done(confirm); });
             answers << dialogs.InputBox(QStringLiteral("Wie viele?"), QStringLiteral("Anzahl"), QStringLiteral("12"));
         }
-        QCOMPARE(answers, QStringList({ "12", QString() }));
-    }
-
-    // The real message box warns with its icon only where the program asks for the exclamation mark.
-    void realMessageBoxWarnsWhenAsked()
-    {
-        RealDialogs dialogs;
-        QList<QMessageBox::Icon> icons;
         for (int buttons : { vbOKOnly | vbExclamation, vbYesNo | vbExclamation, int(vbOKOnly), int(vbYesNo) }) {
             QTimer::singleShot(0, [&icons] {
-                auto *box = static_cast<QMessageBox *>(QApplication::activeModalWidget());
-                icons << box->icon();
-                box->close();
+                icons << static_cast<QMessageBox *>(QApplication::activeModalWidget())->icon();
+                QApplication::activeModalWidget()->close();
             });
             dialogs.MsgBox(QStringLiteral("Achtung"), buttons, QStringLiteral("Probe"));
         }
-        QCOMPARE(
-            icons, QList({ QMessageBox::Warning, QMessageBox::Warning, QMessageBox::NoIcon, QMessageBox::NoIcon }));
+        QCOMPARE(std::pair(answers, icons),
+            std::pair(QStringList({ "12", QString() }),
+                QList({ QMessageBox::Warning, QMessageBox::Warning, QMessageBox::NoIcon, QMessageBox::NoIcon })));
     }
 
     void checkItemLeavesItsMarkToTheHandler()
