@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 
 #include <bitset>
+#include <optional>
 
 namespace entrylines {
 
@@ -16,15 +17,19 @@ const QString pointsSeparator = QStringLiteral("  Punkte für  ");
 const QString secondsSeparator = QStringLiteral(" --- ");
 const QString modeSeparator = QStringLiteral(" Sekunden benötigt im Modus ");
 
-// Where a new line goes, or -1 when it ranks below every line that is kept.
-qsizetype insertionPoint(const QStringList &lines, double key)
+// Where a new line goes among the kept lines: before the first it ranks
+// above or equal to, else behind them while there is room; nowhere when the
+// list is full.
+std::optional<qsizetype> insertionPoint(const QStringList &lines, double key)
 {
     const qsizetype kept = std::min<qsizetype>(lines.size(), keptOldLines);
     for (qsizetype i = 0; i < kept; ++i) {
         if (scoreKey(lines.at(i)) <= key)
             return i;
     }
-    return -1;
+    if (kept < keptOldLines)
+        return kept;
+    return std::nullopt;
 }
 
 // The characters a list line can hold: those the code page decodes one of its
@@ -66,18 +71,14 @@ bool earnsPlace(const ListVariant &variant, const QStringList &lines, int points
     for (const QString &line : lines)
         beatsALine = beatsALine || points > scoreKey(line);
     const bool byRule = lines.size() < variant.fewerLinesThan || beatsALine;
-    const bool written = insertionPoint(lines, points) >= 0 || lines.size() < keptOldLines;
-    return byRule && written;
+    return byRule && insertionPoint(lines, points).has_value();
 }
 
 QStringList withEntry(const QStringList &lines, const QString &entry)
 {
     QStringList result = lines.mid(0, keptOldLines);
-    const qsizetype at = insertionPoint(lines, scoreKey(entry));
-    if (at >= 0)
-        result.insert(at, entry);
-    else if (lines.size() < keptOldLines)
-        result.append(entry);
+    if (const std::optional<qsizetype> at = insertionPoint(lines, scoreKey(entry)))
+        result.insert(*at, entry);
     return result;
 }
 
