@@ -61,11 +61,41 @@ class TestReaction : public QObject
     Q_OBJECT
 
 private slots:
-    // The window as designed, at load: each control by its design name, with its caption; the
-    // buttons' tips, then its look, and what a screen reader and the keyboard find.
-    void design()
+    // Bands from each bound to just below the next; in between, Rnd below a half picks the band's first comment and
+    // from a half its second. The bounds are floats like the time: 0.7f, below the double 0.7, opens its band.
+    void comments()
     {
+        FakeRandom random;
+        const auto index = [&random](float seconds) { return reaction::verdictIndex(seconds, random); };
+        QList<short> indices { index(-0.02f), index(std::nextafter(0.1f, 0.0f)) };
+        for (int band = 1; band < 8; ++band) { // band / 10.0f is exactly the float nearest to the tenth
+            random.values = { 0.49999997f, 0.5f };
+            indices << index(band / 10.0f) << index(std::nextafter((band + 1) / 10.0f, 0.0f));
+        }
+        QCOMPARE(indices << index(0.8f), QList<short>({ 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
+    }
+
+    // The window as designed, at load: each control by its design name, with its caption; the buttons' tips, then
+    // its look, and what a screen reader and the keyboard find. Then, from the start window, by mouse or by keyboard
+    // alone (Space on "Ich bin bereit", the key on the field): the longest wait, Int(Rnd * 5000 + 1000) in double (in
+    // single precision the largest Rnd would wait 6000 ms); the field has the focus, not "Kein Bock mehr", and shows
+    // its focus frame; two early clicks only counted; the circle painted before the stopwatch's first read; the verdict
+    // box with the result caption but not yet the time, then the result (the stopwatch's milliseconds less 50, in
+    // seconds) and "Ich bin bereit" focused for the next round. That one, below 50 ms and so negative, is closed behind
+    // its verdict; opened again, the window is idle, and "Kein Bock mehr" leaves it; opened once more, three early
+    // clicks end the program.
+    void playthrough_data()
+    {
+        QTest::addColumn<Qt::Key>("key"); // none: the mouse
+        for (Qt::Key key : { Qt::Key {}, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter })
+            QTest::addRow("%s", key ? qPrintable(QKeySequence(key).toString()) : "mouse") << key;
+    }
+    void playthrough()
+    {
+        QFETCH(Qt::Key, key);
         Reaction r;
+        const Form1::Controls &c = r.c;
+        const auto press = [&](auto *w, Qt::Key k) { key ? type(r.frame, k) : QTest::mouseClick(w, Qt::LeftButton); };
         QStringList texts;
         for (const char *name :
             { "Label2", "Label4", "Shape1", "Label1", "Label3", "Command3", "Command1", "Command2" })
@@ -80,7 +110,6 @@ private slots:
                 "Kein Bock mehr" }));
         // The design's small face, the instructions bold, the advertisement blue, both fitted to their boxes; the
         // field never the default button.
-        const Form1::Controls &c = r.c;
         QCOMPARE(std::tuple(QStringList({ c.Command3->toolTip(), c.Command1->toolTip(), c.Command2->toolTip() }),
                      r.frame->windowTitle(), r.form.client()->size(), view(c), c.Timer1->Interval(),
                      r.fake.random.seeded, c.Label1->font().pointSizeF(), c.Label2->font().bold(),
@@ -100,46 +129,12 @@ private slots:
         const QImage up = c.Command3->grab(inner.adjusted(1, 1, -1, -1)).toImage();
         c.Command3->setDown(true);
         QCOMPARE(c.Command3->grab(inner.adjusted(2, 2, 0, 0)).toImage(), up);
+        c.Command3->setDown(false);
         // What a screen reader says of the field and the circle; an Alt letter of its own for each title of the menu
         // bar and each item of a menu.
         QCOMPARE(std::pair(QList({ spoken(c.Command3), spoken(c.Shape1) }), menuKeys(r.frame->menuBar())),
             std::pair(QList<Spoken>({ { "Klickfeld", QAccessible::Button }, { "Roter Kreis", QAccessible::Graphic } }),
                 QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+R" } })));
-    }
-
-    // Bands from each bound to just below the next; in between, Rnd below a half picks the band's first comment and
-    // from a half its second. The bounds are floats like the time: 0.7f, below the double 0.7, opens its band.
-    void comments()
-    {
-        FakeRandom random;
-        const auto index = [&random](float seconds) { return reaction::verdictIndex(seconds, random); };
-        QList<short> indices { index(-0.02f), index(std::nextafter(0.1f, 0.0f)) };
-        for (int band = 1; band < 8; ++band) { // band / 10.0f is exactly the float nearest to the tenth
-            random.values = { 0.49999997f, 0.5f };
-            indices << index(band / 10.0f) << index(std::nextafter((band + 1) / 10.0f, 0.0f));
-        }
-        QCOMPARE(indices << index(0.8f), QList<short>({ 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
-    }
-
-    // From the start window, by mouse or by keyboard alone (Space on "Ich bin bereit", the key on the field): the
-    // longest wait, Int(Rnd * 5000 + 1000) in double (in single precision the largest Rnd would wait 6000 ms); the
-    // field has the focus, not "Kein Bock mehr", and shows its focus frame; two early clicks only counted; the circle
-    // painted before the stopwatch's first read; the verdict box with the result caption but not yet the time, then
-    // the result (the stopwatch's milliseconds less 50, in seconds) and "Ich bin bereit" focused for the next round.
-    // That one, below 50 ms and so negative, is closed behind its verdict; opened again, the window is idle, and
-    // "Kein Bock mehr" leaves it; opened once more, three early clicks end the program.
-    void playthrough_data()
-    {
-        QTest::addColumn<Qt::Key>("key"); // none: the mouse
-        for (Qt::Key key : { Qt::Key {}, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter })
-            QTest::addRow("%s", key ? qPrintable(QKeySequence(key).toString()) : "mouse") << key;
-    }
-    void playthrough()
-    {
-        QFETCH(Qt::Key, key);
-        Reaction r;
-        const Form1::Controls &c = r.c;
-        const auto press = [&](auto *w, Qt::Key k) { key ? type(r.frame, k) : QTest::mouseClick(w, Qt::LeftButton); };
         QVERIFY(QTest::qWaitForWindowExposed(r.frame));
         PaintWatch circle;
         circle.counter = &r.fake.counter;
@@ -157,8 +152,8 @@ private slots:
         press(c.Command3, key);
         QCOMPARE(std::pair(r.form.round.clicks, r.form.isLoaded()), std::pair(short(2), true));
         c.Timer1->tick();
-        const QRect middle(c.Shape1->rect().center(), QSize(1, 1));
-        QCOMPARE(std::tuple(view(c), circle.readsAtPaint.value(0, -1), colours(c.Shape1, middle)),
+        QCOMPARE(std::tuple(view(c), circle.readsAtPaint.value(0, -1),
+                     colours(c.Shape1, QRect(c.Shape1->rect().center(), QSize(1, 1)))),
             std::tuple(QStringList({ "Command3", "Shape1" }), 0, QSet<QRgb> { 0xff0000 }));
         QStringList whileBoxOpen;
         r.fake.dialogs.whileOpen = [&] { whileBoxOpen = view(c); };
