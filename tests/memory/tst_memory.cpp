@@ -92,11 +92,9 @@ private slots:
                 QCOMPARE(Game::refusesowncount(rule.own), !game.chooseowncount(rule.own) && rule.own != "");
         }
         // The phase, what is shown, the score, and whether anything of the show is left over.
-        QCOMPARE(std::tuple(game.phase,
-                     game.resultshown         ? game.resultsentence
-                         : game.progressshown ? game.progress
-                                              : "",
-                     game.resultscore, game.wait != Game::Wait::none || game.square || game.blanked),
+        const QString shown = game.resultshown ? game.resultsentence : game.progressshown ? game.progress : "";
+        QCOMPARE(std::tuple(
+                     game.phase, shown, game.resultscore, game.wait != Game::Wait::none || game.square || game.blanked),
             std::tuple(rule.phase, rule.shown, rule.score, rule.phase == Phase::Showing));
     }
 
@@ -150,8 +148,7 @@ private slots:
         // Tab goes from left to right.
         c->Command2->setFocus();
         const auto tab = [&] { return keys({ Qt::Key_Tab }), focusName(frame); };
-        QCOMPARE(QStringList({ tab(), tab(), tab(), tab(), tab() }),
-            QStringList({ "Command3", "Command4", "Command5", "Command6", "Command2" }));
+        QCOMPARE(QStringList({ tab(), tab(), tab(), tab(), tab() }), colours.mid(1) << "Command2");
         keys({ Qt::Key_4, Qt::Key_1, Qt::Key_2, Qt::Key_3 });
         QCOMPARE(std::tuple(onShow(), c->Label3->text(), c->Label3->palette().color(QPalette::WindowText)),
             std::tuple(colours + QStringList { "Label1", "Label3", "Label4" }, "4 von 5 richtig", QColor(0, 192, 0)));
