@@ -65,6 +65,9 @@ class tst_shell : public QObject
     Q_OBJECT
 
 private slots:
+    // A system font of 14 pt, under which every window's texts must still show whole.
+    void initTestCase() { QApplication::setFont(QFont(QApplication::font().family(), 14)); }
+
     // The start window as designed: its texts, the look of its two labels, what a screen reader says of its
     // buttons and link; its menus' titles and items, each with an Alt letter of its own; each item of "Verlauf"
     // shows its test's history over the start window. By keyboard alone: Tab from button to button; on the link
@@ -141,8 +144,8 @@ private slots:
 
     // Each test button hides the start window (the reaction test's keeps it loaded) and shows its window, whose
     // last menu-bar item shows that test's history; closing the window brings the start window back and the
-    // program goes on, until the start window's close box ends it. With a system font of 14 pt no menu title
-    // hides behind "»", and every caption, label and panel title shows whole, in each window.
+    // program goes on, until the start window's close box ends it. No menu title hides behind "»", and every
+    // caption, label and panel title shows whole, in each window.
     void testButtonSwitchesToItsWindow_data()
     {
         QTest::addColumn<TestWindow>("which");
@@ -157,9 +160,6 @@ private slots:
     {
         QFETCH(TestWindow, which);
         QFETCH(platform::Test, test);
-        const QFont system = QApplication::font();
-        QApplication::setFont(QFont(system.family(), 14));
-        const auto restore = qScopeGuard([&system] { QApplication::setFont(system); });
         Program program;
         platform::Window &window = program.open<platform::Window>(which);
         QCOMPARE(std::tuple(window.Visible(), program.start().Visible(), program.start().isLoaded()),
