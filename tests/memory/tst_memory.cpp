@@ -38,8 +38,7 @@ template <typename Object> QStringList namesOn(const QList<Object *> &objects)
         if ((widget && !widget->isHidden()) || (timer && timer->Enabled()) || (item && item->isChecked()))
             names << object->objectName();
     }
-    names.sort();
-    return names;
+    return names.sort(), names;
 }
 
 class MemoryTest : public QObject
