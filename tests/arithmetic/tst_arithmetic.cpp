@@ -27,11 +27,10 @@ QStringList view(const Form4::Controls &c)
 }
 const auto labels = [](auto &c) { return QStringList { c.Label1->text(), c.Label2->text(), c.Label3->text() }; };
 const auto marks = [](auto &c) { return QList { c.z10->isChecked(), c.z20->isChecked(), c.z100->isChecked() }; };
-QByteArray bestList(Program &program)
-{
+const auto bestList = [](Program &program) {
     QFile file(program.fake.program.dir + "/best2.lst");
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+};
 
 } // namespace
 

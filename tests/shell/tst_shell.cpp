@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using platform::Test;
+
 namespace {
 
 // The start window's controls by design name, with their texts and tooltips.
@@ -95,16 +97,14 @@ private slots:
             QList<Spoken>({ { "Reaktionstest", QAccessible::Button }, { "beenden", QAccessible::Button },
                 { "Homepage www.korvane.de", QAccessible::Link } }));
 
-        QMenuBar *bar = frame->menuBar();
         QStringList texts;
-        for (QAction *action : bar->actions() + c.verlauf->actions())
+        for (QAction *action : frame->menuBar()->actions() + c.verlauf->actions())
             texts << (action->trigger(), action->iconText());
         QCOMPARE(texts,
             (QStringList {
                 "Info", "Verlauf", "Reaktionstest", "Gedächtnistrainning", "Geschicklichkeit", "Kopfrechnen" }));
-        QCOMPARE(menuKeys(bar),
+        QCOMPARE(menuKeys(frame->menuBar()),
             QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+K" }, { "Alt+R", "Alt+G", "Alt+S", "Alt+K" } }));
-        using platform::Test;
         QCOMPARE(program.fake.history.shown,
             (QList<FakeHistory::Shown> { { Test::Reaction, frame }, { Test::Memory, frame }, { Test::Dexterity, frame },
                 { Test::Arithmetic, frame } }));
@@ -149,8 +149,7 @@ private slots:
     void testButtonSwitchesToItsWindow_data()
     {
         QTest::addColumn<TestWindow>("which");
-        QTest::addColumn<platform::Test>("test");
-        using platform::Test;
+        QTest::addColumn<Test>("test");
         QTest::newRow("Reaktionstest") << TestWindow::Reaction << Test::Reaction;
         QTest::newRow("Gedächtnistrainning") << TestWindow::Memory << Test::Memory;
         QTest::newRow("Geschicklichkeit") << TestWindow::Dexterity << Test::Dexterity;
@@ -159,7 +158,7 @@ private slots:
     void testButtonSwitchesToItsWindow()
     {
         QFETCH(TestWindow, which);
-        QFETCH(platform::Test, test);
+        QFETCH(Test, test);
         Program program;
         platform::Window &window = program.open<platform::Window>(which);
         QCOMPARE(std::tuple(window.Visible(), program.start().Visible(), program.start().isLoaded()),
