@@ -73,11 +73,10 @@ QByteArray bytes(const QString &path, const QByteArray &replacement = {})
 
 Points points(QDialog &dialog, const char *chartName, const char *name)
 {
-    for (QAbstractSeries *series : dialog.findChild<QChartView *>(chartName)->chart()->series()) {
-        auto *area = qobject_cast<QAreaSeries *>(series); // the counts: the line above them
-        if (series->objectName() == QLatin1String(name))
-            return (area ? area->upperSeries() : static_cast<QXYSeries *>(series))->points();
-    }
+    for (QAbstractSeries *series : dialog.findChild<QChartView *>(chartName)->chart()->series())
+        if (auto *area = qobject_cast<QAreaSeries *>(series); series->objectName() == QLatin1String(name))
+            return (area ? area->upperSeries() : static_cast<QXYSeries *>(series))
+                ->points(); // the counts: their upper line
     return {};
 }
 
@@ -87,11 +86,9 @@ QStringList texts(QDialog &dialog, const QStringList &figures)
 {
     const auto *table = dialog.findChild<QTableWidget *>("table");
     QStringList texts { dialog.windowTitle() };
-    for (const QComboBox *choice : dialog.findChildren<QComboBox *>()) {
-        texts << choice->accessibleName();
-        for (int i = 0; i < choice->count(); ++i)
-            texts << choice->itemText(i);
-    }
+    for (const QComboBox *choice : dialog.findChildren<QComboBox *>())
+        for (int i = -1; i < choice->count(); ++i) // its name first
+            texts << (i < 0 ? choice->accessibleName() : choice->itemText(i));
     for (int column = 0; column < table->columnCount(); ++column)
         texts << table->horizontalHeaderItem(column)->text() << table->item(0, column)->text();
     for (const QString &figure : figures)
