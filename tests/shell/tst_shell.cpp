@@ -129,9 +129,7 @@ private slots:
         const auto colour = [&start] { return start.controls().Label1->palette().color(QPalette::WindowText); };
         const auto tick = [&] { return start.controls().Timer1->tick(), colour(); };
         const QColor design = colour();
-        QList<QColor> seen;
-        for (int step = 0; step < 8; ++step)
-            seen << tick();
+        QList<QColor> seen { tick(), tick(), tick(), tick(), tick(), tick(), tick(), tick() };
         start.setVisible(false);
         tick(); // green, unseen
         start.unload();
