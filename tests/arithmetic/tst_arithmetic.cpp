@@ -62,11 +62,8 @@ private slots:
             random.values = { 0.0f, 0.99999994f };
             drill.chooseRange(range);
             drill.start();
-            for (int wrong : { 0, 0, 1 }) {
-                drill.drawtask();
-                shown << drill.task;
-                drill.checkanswer(drill.product + wrong);
-            }
+            for (int wrong : { 0, 0, 1 })
+                shown << (drill.drawtask(), drill.task), drill.checkanswer(drill.product + wrong);
             shown << drill.score;
             drill.reset();
         }
@@ -89,6 +86,7 @@ private slots:
         Form4 &form = program.open<Form4>(TestWindow::Arithmetic);
         const Form4::Controls &c = form.controls();
         QWidget *frame = form.frame();
+        const auto click = [](auto... controls) { (QTest::mouseClick(controls, Qt::LeftButton), ...); };
         const QString design[] = { "Command1|Auf geht's", "Command2|Abbrechen",
             "Frame1|Eintrag in die Liste der Schnellrechner", "Label5|Label5", "Command3|ok", "Frame2|Frame2",
             "Command4|ok", "Command5|schon kapiert", "Text1||Ihre Lösung", "Text2||Ihr Name", "List1||Bestenliste",
@@ -149,11 +147,9 @@ private slots:
         for (Qt::Key key : { Qt::Key_J, Qt::Key_Space, Qt::Key_O })
             type(frame, key);
         QTest::sendKeyEvent(QTest::Click, c.Text2, Qt::Key_unknown, QStringLiteral("Ω"), {}); // no room in a list line
-        QTest::mouseClick(c.Command5, Qt::LeftButton);
-        QTest::mouseClick(c.Command1, Qt::LeftButton); // no new drill under the open panel
-        QTest::mouseClick(c.Command3, Qt::LeftButton);
+        click(c.Command5, c.Command1, c.Command3); // the help closed, no new drill under the open panel, then saved
         QCOMPARE(std::tuple(view(c), c.Text2->text()), std::tuple(ended, "j o"));
-        QTest::mouseClick(c.Command1, Qt::LeftButton); // the countdown keeps its text until the first tick
+        click(c.Command1); // the countdown keeps its text until the first tick
         QCOMPARE(std::tuple(c.Text1->text(), labels(c).mid(1)), std::tuple("2", QStringList { "", "Noch 0 Sekunden" }));
         for (int second = 0; second < 60; ++second) // 0 points take a place in the one-line list
             form.Timer1_Timer();
@@ -169,8 +165,7 @@ private slots:
         QCOMPARE(std::tuple(view(c), focusName(frame)),
             std::tuple(QStringList({ "Command1", "Text1 disabled", "Frame3", "eins disabled" }), "Command5"));
         type(frame, Qt::Key_Return);
-        QTest::mouseClick(c.Command1, Qt::LeftButton);
-        QTest::mouseClick(c.Command2, Qt::LeftButton);
+        click(c.Command1, c.Command2);
         c.z100->trigger();
         QCOMPARE(std::tuple(view(c), labels(c), c.Text1->text(), marks(c)),
             std::tuple(idle, noTexts, "2", QList { false, false, true }));

@@ -108,6 +108,7 @@ private slots:
         const auto onShow = [window] { return namesOn(window->client()->children()); };
         const auto marks = [window] { return namesOn(window->controls().es->findChildren<QAction *>()); };
         const auto keys = [frame](auto... keys) { (type(frame, keys), ...); };
+        const auto click = [](auto... controls) { (QTest::mouseClick(controls, Qt::LeftButton), ...); };
         // Captions, and what a screen reader says: the colour buttons tell their keys.
         const QString design[] = { "Command11|alles klar, hab's schon kapiert",
             "Frame3|Sie haben eines der besten 10 Ergebnisse erreicht", "Command9|schon erledigt",
@@ -156,10 +157,9 @@ private slots:
 
         // Cancelled with the result on show, which stays; its OK while a new game runs hands over its score, the first
         // one listed.
-        QTest::mouseClick(c->Command2, Qt::LeftButton);
-        QTest::mouseClick(c->Command1, Qt::LeftButton);
+        click(c->Command2, c->Command1);
         c->Timer1->tick();
-        QTest::mouseClick(c->Command7, Qt::LeftButton);
+        click(c->Command7);
         QCOMPARE(onShow(), (QStringList { "Command2", "Frame3", "Label1", "Shape1", "Timer2" }));
         // That game is lost before the name is confirmed, while nine better results fill the list: its 0 earns no
         // place, and the entry keeps its score.
@@ -168,11 +168,10 @@ private slots:
         best.close();
         for (int tick = 0; tick < 10; ++tick)
             (tick % 2 ? c->Timer1 : c->Timer2)->tick();
-        QTest::mouseClick(c->Command4, Qt::LeftButton); // red where green was shown
-        QTest::mouseClick(c->Command7, Qt::LeftButton);
+        click(c->Command4, c->Command7); // red where green was shown
         QCOMPARE(std::pair(onShow(), c->Command1->isEnabled()),
             std::pair(QStringList { "Command1", "Frame3", "Label1" }, false));
-        QTest::mouseClick(c->Text1, Qt::LeftButton);
+        click(c->Text1);
         keys(Qt::Key_E, Qt::Key_Space, Qt::Key_V, Qt::Key_Return);
         QVERIFY(best.open(QIODevice::ReadOnly));
         QCOMPARE(best.readAll(), " 4  Punkte f\xfcr  e v\r\n" + QByteArray(" 3  Punkte f\xfcr  Gast\r\n").repeated(9));
