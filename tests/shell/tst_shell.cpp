@@ -83,6 +83,7 @@ private slots:
         Program program;
         Start &start = program.start();
         platform::Frame *frame = start.frame();
+        const auto keys = [frame](auto... keys) { (type(frame, keys), ...); };
         for (const auto &[name, text, toolTip] : designs) {
             const auto *control = start.client()->findChild<QWidget *>(name);
             QVERIFY2(control, name);
@@ -110,10 +111,9 @@ private slots:
                 { Test::Arithmetic, frame } }));
         QStringList tabs { focusName(frame) };
         for (int tab = 0; tab < 5; ++tab)
-            tabs << (type(frame, Qt::Key_Tab), focusName(frame));
+            tabs << (keys(Qt::Key_Tab), focusName(frame));
         QCOMPARE(tabs, QStringList({ "Command2", "Command4", "Command3", "Command1", "Command5", "Label1" }));
-        for (Qt::Key key : { Qt::Key_A, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space })
-            type(frame, key);
+        keys(Qt::Key_A, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space);
         QTest::mouseClick(c.Label1, Qt::LeftButton);
         QTest::mousePress(c.Label1, Qt::LeftButton);
         QTest::mouseRelease(c.Label1, Qt::LeftButton, {}, QPoint(-5, -5));
@@ -121,8 +121,7 @@ private slots:
             QAccessibleActionInterface::pressAction());
         QCOMPARE(std::tuple(program.fake.desktop.opened, c.Label1->font().underline(), start.Visible()),
             std::tuple(QStringList(5, Start::homepage), true, true));
-        type(frame, Qt::Key_Backtab);
-        type(frame, Qt::Key_Return);
+        keys(Qt::Key_Backtab, Qt::Key_Return);
         QCOMPARE(std::tuple(c.Label1->font().underline(), program.fake.program.ended, start.isLoaded(),
                      program.fake.dialogs.shown.size()),
             std::tuple(false, 1, true, qsizetype(0)));
