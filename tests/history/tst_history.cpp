@@ -73,10 +73,10 @@ QByteArray bytes(const QString &path, const QByteArray &replacement = {})
 
 Points points(QDialog &dialog, const char *chartName, const char *name)
 {
+    // The counts are an area: their line is its upper one.
     for (QAbstractSeries *series : dialog.findChild<QChartView *>(chartName)->chart()->series())
         if (auto *area = qobject_cast<QAreaSeries *>(series); series->objectName() == QLatin1String(name))
-            return (area ? area->upperSeries() : static_cast<QXYSeries *>(series))
-                ->points(); // the counts: their upper line
+            return (area ? area->upperSeries() : static_cast<QXYSeries *>(series))->points();
     return {};
 }
 

@@ -97,8 +97,7 @@ private slots:
         const Form1::Controls &c = r.c;
         const auto press = [&](auto *w, Qt::Key k) { key ? type(r.frame, k) : QTest::mouseClick(w, Qt::LeftButton); };
         QStringList texts;
-        for (const char *name :
-            { "Label2", "Label4", "Shape1", "Label1", "Label3", "Command3", "Command1", "Command2" })
+        for (auto name : { "Label2", "Label4", "Shape1", "Label1", "Label3", "Command3", "Command1", "Command2" })
             texts << r.frame->findChild<QWidget *>(name)->property("text").toString();
         QCOMPARE(texts,
             QStringList({ "Testen Sie Ihre Reaktionszeit, indem Sie nach dem Erscheinen eines roten Kreises sofort auf "
