@@ -38,8 +38,7 @@ template <typename Object> QStringList namesOn(const QList<Object *> &objects)
         if ((widget && !widget->isHidden()) || (timer && timer->Enabled()) || (item && item->isChecked()))
             names << object->objectName();
     }
-    names.sort();
-    return names;
+    return names.sort(), names;
 }
 
 class MemoryTest : public QObject
@@ -92,11 +91,9 @@ private slots:
                 QCOMPARE(Game::refusesowncount(rule.own), !game.chooseowncount(rule.own) && rule.own != "");
         }
         // The phase, what is shown, the score, and whether anything of the show is left over.
-        QCOMPARE(std::tuple(game.phase,
-                     game.resultshown         ? game.resultsentence
-                         : game.progressshown ? game.progress
-                                              : "",
-                     game.resultscore, game.wait != Game::Wait::none || game.square || game.blanked),
+        const QString shown = game.resultshown ? game.resultsentence : game.progressshown ? game.progress : "";
+        QCOMPARE(std::tuple(
+                     game.phase, shown, game.resultscore, game.wait != Game::Wait::none || game.square || game.blanked),
             std::tuple(rule.phase, rule.shown, rule.score, rule.phase == Phase::Showing));
     }
 
@@ -110,10 +107,8 @@ private slots:
         QWidget *frame = window->frame();
         const auto onShow = [window] { return namesOn(window->client()->children()); };
         const auto marks = [window] { return namesOn(window->controls().es->findChildren<QAction *>()); };
-        const auto keys = [frame](std::initializer_list<Qt::Key> keys) {
-            for (Qt::Key key : keys)
-                type(frame, key);
-        };
+        const auto keys = [frame](auto... keys) { (type(frame, keys), ...); };
+        const auto click = [](auto... controls) { (QTest::mouseClick(controls, Qt::LeftButton), ...); };
         // Captions, and what a screen reader says: the colour buttons tell their keys.
         const QString design[] = { "Command11|alles klar, hab's schon kapiert",
             "Frame3|Sie haben eines der besten 10 Ergebnisse erreicht", "Command9|schon erledigt",
@@ -137,25 +132,22 @@ private slots:
         // The largest float below 1 draws yellow: in single precision r * 4 + 1 would round up to 5.
         program.fake.random.values = { 0.99999994f, 0.0f, 0.25f, 0.74999994f, 0.5f };
         QCOMPARE(focusName(frame), "Command1");
-        keys({ Qt::Key_Return, Qt::Key_1 });
+        keys(Qt::Key_Return, Qt::Key_1);
         // Yellow, green, red, blue, blue.
-        for (const char *square : { "Shape4", "Shape1", "Shape2", "Shape3", "Shape3" }) {
-            c->Timer1->tick();
-            QCOMPARE(onShow(), (QStringList { "Command2", "Label1", square, "Timer2" }));
-            c->Timer2->tick();
-            QCOMPARE(onShow(), (QStringList { "Command2", "Label1", square, "Shape9", "Timer1" }));
-        }
+        for (const char *square : { "Shape4", "Shape1", "Shape2", "Shape3", "Shape3" })
+            QCOMPARE((QList<QStringList> { (c->Timer1->tick(), onShow()), (c->Timer2->tick(), onShow()) }),
+                (QList<QStringList> { { "Command2", "Label1", square, "Timer2" },
+                    { "Command2", "Label1", square, "Shape9", "Timer1" } }));
         c->Timer1->tick();
         const QStringList colours { "Command2", "Command3", "Command4", "Command5", "Command6" };
         // Tab goes from left to right.
         c->Command2->setFocus();
-        const auto tab = [&] { return keys({ Qt::Key_Tab }), focusName(frame); };
-        QCOMPARE(QStringList({ tab(), tab(), tab(), tab(), tab() }),
-            QStringList({ "Command3", "Command4", "Command5", "Command6", "Command2" }));
-        keys({ Qt::Key_4, Qt::Key_1, Qt::Key_2, Qt::Key_3 });
+        const auto tab = [&] { return keys(Qt::Key_Tab), focusName(frame); };
+        QCOMPARE(QStringList({ tab(), tab(), tab(), tab(), tab() }), colours.mid(1) << "Command2");
+        keys(Qt::Key_4, Qt::Key_1, Qt::Key_2, Qt::Key_3);
         QCOMPARE(std::tuple(onShow(), c->Label3->text(), c->Label3->palette().color(QPalette::WindowText)),
             std::tuple(colours + QStringList { "Label1", "Label3", "Label4" }, "4 von 5 richtig", QColor(0, 192, 0)));
-        keys({ Qt::Key_1, Qt::Key_2 }); // green where blue was shown, then nothing after the result
+        keys(Qt::Key_1, Qt::Key_2); // green where blue was shown, then nothing after the result
         const QString fourRight = QStringLiteral("Das war leider ein Fehler, aber Sie haben 4 richtig");
         QCOMPARE(std::tuple(onShow(), c->Label2->text(), focusName(frame)),
             std::tuple(colours + QStringList { "Frame1", "Label1", "Label4" }, fourRight, "Command7"));
@@ -165,10 +157,9 @@ private slots:
 
         // Cancelled with the result on show, which stays; its OK while a new game runs hands over its score, the first
         // one listed.
-        QTest::mouseClick(c->Command2, Qt::LeftButton);
-        QTest::mouseClick(c->Command1, Qt::LeftButton);
+        click(c->Command2, c->Command1);
         c->Timer1->tick();
-        QTest::mouseClick(c->Command7, Qt::LeftButton);
+        click(c->Command7);
         QCOMPARE(onShow(), (QStringList { "Command2", "Frame3", "Label1", "Shape1", "Timer2" }));
         // That game is lost before the name is confirmed, while nine better results fill the list: its 0 earns no
         // place, and the entry keeps its score.
@@ -177,16 +168,15 @@ private slots:
         best.close();
         for (int tick = 0; tick < 10; ++tick)
             (tick % 2 ? c->Timer1 : c->Timer2)->tick();
-        QTest::mouseClick(c->Command4, Qt::LeftButton); // red where green was shown
-        QTest::mouseClick(c->Command7, Qt::LeftButton);
+        click(c->Command4, c->Command7); // red where green was shown
         QCOMPARE(std::pair(onShow(), c->Command1->isEnabled()),
             std::pair(QStringList { "Command1", "Frame3", "Label1" }, false));
-        QTest::mouseClick(c->Text1, Qt::LeftButton);
-        keys({ Qt::Key_E, Qt::Key_Space, Qt::Key_V, Qt::Key_Return });
+        click(c->Text1);
+        keys(Qt::Key_E, Qt::Key_Space, Qt::Key_V, Qt::Key_Return);
         QVERIFY(best.open(QIODevice::ReadOnly));
         QCOMPARE(best.readAll(), " 4  Punkte f\xfcr  e v\r\n" + QByteArray(" 3  Punkte f\xfcr  Gast\r\n").repeated(9));
         window->askforname();
-        keys({ Qt::Key_Escape }); // no game was started by the Return either
+        keys(Qt::Key_Escape); // no game was started by the Return either
         QCOMPARE(std::pair(onShow(), c->Command1->isEnabled()), std::pair(QStringList { "Command1", "Label1" }, true));
 
         // The help and the list beneath it, each with its OK focused, each line of the list its own tooltip; Return
@@ -197,7 +187,7 @@ private slots:
         QCOMPARE(std::tuple(onShow().filter("Frame"), window->client()->children().last()->objectName(),
                      focusName(frame), c->List1->item(0)->toolTip()),
             std::tuple(QStringList { "Frame2", "Frame4" }, "Frame4", "Command8", c->List1->item(0)->text()));
-        keys({ Qt::Key_Return, Qt::Key_Return });
+        keys(Qt::Key_Return, Qt::Key_Return);
 
         // Settings: marks, display time and line; an own count refused with a word.
         program.fake.dialogs.inputs = { "acht" };

@@ -61,52 +61,6 @@ class TestReaction : public QObject
     Q_OBJECT
 
 private slots:
-    // The window as designed, at load: each control by its design name, with its caption; the
-    // buttons' tips, then its look, and what a screen reader and the keyboard find.
-    void design()
-    {
-        Reaction r;
-        QStringList texts;
-        for (const char *name :
-            { "Label2", "Label4", "Shape1", "Label1", "Label3", "Command3", "Command1", "Command2" })
-            texts << r.frame->findChild<QWidget *>(name)->property("text").toString();
-        QCOMPARE(texts,
-            QStringList({ "Testen Sie Ihre Reaktionszeit, indem Sie nach dem Erscheinen eines roten Kreises sofort auf "
-                          "den Button unten in der Mitte klicken.",
-                "Auf meiner Homepage finden Sie noch viel mehr solcher kleinen \"nützlichen\" Programme. Dort gibt's "
-                "auch jede Menge Scherzprogramme mit denen Sie Ihre \"besten Freunde\" ärgern können.",
-                "", "Ihre Reaktionszeit ist", "",
-                "Sobald Sie den Kreis sehen, klicken Sie mit der linken Maustaste auf dieses Feld.", "Ich bin bereit",
-                "Kein Bock mehr" }));
-        // The design's small face, the instructions bold, the advertisement blue, both fitted to their boxes; the
-        // field never the default button.
-        const Form1::Controls &c = r.c;
-        QCOMPARE(std::tuple(QStringList({ c.Command3->toolTip(), c.Command1->toolTip(), c.Command2->toolTip() }),
-                     r.frame->windowTitle(), r.form.client()->size(), view(c), c.Timer1->Interval(),
-                     r.fake.random.seeded, c.Label1->font().pointSizeF(), c.Label2->font().bold(),
-                     c.Label4->palette().color(QPalette::WindowText), c.Command3->autoDefault()),
-            std::tuple(QStringList({ "Bitte volle Konzentration", "Los geht's", "Programm beenden" }),
-                QStringLiteral("Reaktionstest"), QSize(423, 343), QStringList({ "Command1", "Label3" }), 0, 1, 8.25,
-                true, QColor(0, 0, 255), false));
-        for (QLabel *label : { c.Label2, c.Label4 })
-            QVERIFY(label->heightForWidth(label->width()) <= label->height());
-        // The field: a flat light grey face inside its bevel; disabled, its caption embossed in the light and the dark
-        // shade; pressed, the caption sinks by a pixel to the right and down.
-        const QRect inner = c.Command3->rect().adjusted(5, 5, -5, -5);
-        const QPalette &shades = c.Command3->palette();
-        QCOMPARE(colours(c.Command3, QRect(2, 2, 4, 4)), QSet<QRgb> { 0xc0c0c0 });
-        QVERIFY(colours(c.Command3, inner)
-                    .contains({ shades.light().color().rgb() & 0xffffff, shades.shadow().color().rgb() & 0xffffff }));
-        const QImage up = c.Command3->grab(inner.adjusted(1, 1, -1, -1)).toImage();
-        c.Command3->setDown(true);
-        QCOMPARE(c.Command3->grab(inner.adjusted(2, 2, 0, 0)).toImage(), up);
-        // What a screen reader says of the field and the circle; an Alt letter of its own for each title of the menu
-        // bar and each item of a menu.
-        QCOMPARE(std::pair(QList({ spoken(c.Command3), spoken(c.Shape1) }), menuKeys(r.frame->menuBar())),
-            std::pair(QList<Spoken>({ { "Klickfeld", QAccessible::Button }, { "Roter Kreis", QAccessible::Graphic } }),
-                QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+R" } })));
-    }
-
     // Bands from each bound to just below the next; in between, Rnd below a half picks the band's first comment and
     // from a half its second. The bounds are floats like the time: 0.7f, below the double 0.7, opens its band.
     void comments()
@@ -121,13 +75,15 @@ private slots:
         QCOMPARE(indices << index(0.8f), QList<short>({ 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15 }));
     }
 
-    // From the start window, by mouse or by keyboard alone (Space on "Ich bin bereit", the key on the field): the
-    // longest wait, Int(Rnd * 5000 + 1000) in double (in single precision the largest Rnd would wait 6000 ms); the
-    // field has the focus, not "Kein Bock mehr", and shows its focus frame; two early clicks only counted; the circle
-    // painted before the stopwatch's first read; the verdict box with the result caption but not yet the time, then
-    // the result (the stopwatch's milliseconds less 50, in seconds) and "Ich bin bereit" focused for the next round.
-    // That one, below 50 ms and so negative, is closed behind its verdict; opened again, the window is idle, and
-    // "Kein Bock mehr" leaves it; opened once more, three early clicks end the program.
+    // The window as designed, at load: each control by its design name, with its caption; the buttons' tips, then
+    // its look, and what a screen reader and the keyboard find. Then, from the start window, by mouse or by keyboard
+    // alone (Space on "Ich bin bereit", the key on the field): the longest wait, Int(Rnd * 5000 + 1000) in double (in
+    // single precision the largest Rnd would wait 6000 ms); the field has the focus, not "Kein Bock mehr", and shows
+    // its focus frame; two early clicks only counted; the circle painted before the stopwatch's first read; the verdict
+    // box with the result caption but not yet the time, then the result (the stopwatch's milliseconds less 50, in
+    // seconds) and "Ich bin bereit" focused for the next round. That one, below 50 ms and so negative, is closed behind
+    // its verdict; opened again, the window is idle, and "Kein Bock mehr" leaves it; opened once more, three early
+    // clicks end the program.
     void playthrough_data()
     {
         QTest::addColumn<Qt::Key>("key"); // none: the mouse
@@ -140,6 +96,41 @@ private slots:
         Reaction r;
         const Form1::Controls &c = r.c;
         const auto press = [&](auto *w, Qt::Key k) { key ? type(r.frame, k) : QTest::mouseClick(w, Qt::LeftButton); };
+        QStringList texts;
+        for (auto name : { "Label2", "Label4", "Shape1", "Label1", "Label3", "Command3", "Command1", "Command2" })
+            texts << r.frame->findChild<QWidget *>(name)->property("text").toString();
+        QCOMPARE(texts,
+            QStringList({ "Testen Sie Ihre Reaktionszeit, indem Sie nach dem Erscheinen eines roten Kreises sofort auf "
+                          "den Button unten in der Mitte klicken.",
+                "Auf meiner Homepage finden Sie noch viel mehr solcher kleinen \"nützlichen\" Programme. Dort gibt's "
+                "auch jede Menge Scherzprogramme mit denen Sie Ihre \"besten Freunde\" ärgern können.",
+                "", "Ihre Reaktionszeit ist", "",
+                "Sobald Sie den Kreis sehen, klicken Sie mit der linken Maustaste auf dieses Feld.", "Ich bin bereit",
+                "Kein Bock mehr" }));
+        // The design's small face, the instructions bold, the advertisement blue; the field never the default button.
+        QCOMPARE(std::tuple(QStringList({ c.Command3->toolTip(), c.Command1->toolTip(), c.Command2->toolTip() }),
+                     r.frame->windowTitle(), r.form.client()->size(), view(c), c.Timer1->Interval(),
+                     r.fake.random.seeded, c.Label1->font().pointSizeF(), c.Label2->font().bold(),
+                     c.Label4->palette().color(QPalette::WindowText), c.Command3->autoDefault()),
+            std::tuple(QStringList({ "Bitte volle Konzentration", "Los geht's", "Programm beenden" }),
+                QStringLiteral("Reaktionstest"), QSize(423, 343), QStringList({ "Command1", "Label3" }), 0, 1, 8.25,
+                true, QColor(0, 0, 255), false));
+        // The field: a flat light grey face inside its bevel; disabled, its caption embossed in the light and the dark
+        // shade; pressed, the caption sinks by a pixel to the right and down.
+        const QRect inner = c.Command3->rect().adjusted(5, 5, -5, -5);
+        const QPalette &shades = c.Command3->palette();
+        QCOMPARE(colours(c.Command3, QRect(2, 2, 4, 4)), QSet<QRgb> { 0xc0c0c0 });
+        QVERIFY(colours(c.Command3, inner)
+                    .contains({ shades.light().color().rgb() & 0xffffff, shades.shadow().color().rgb() & 0xffffff }));
+        const QImage up = c.Command3->grab(inner.adjusted(1, 1, -1, -1)).toImage();
+        c.Command3->setDown(true);
+        QCOMPARE(c.Command3->grab(inner.adjusted(2, 2, 0, 0)).toImage(), up);
+        c.Command3->setDown(false);
+        // What a screen reader says of the field and the circle; an Alt letter of its own for each title of the menu
+        // bar and each item of a menu.
+        QCOMPARE(std::pair(QList({ spoken(c.Command3), spoken(c.Shape1) }), menuKeys(r.frame->menuBar())),
+            std::pair(QList<Spoken>({ { "Klickfeld", QAccessible::Button }, { "Roter Kreis", QAccessible::Graphic } }),
+                QList<QStringList>({ { "Alt+I", "Alt+V" }, { "Alt+R" } })));
         QVERIFY(QTest::qWaitForWindowExposed(r.frame));
         PaintWatch circle;
         circle.counter = &r.fake.counter;
@@ -157,8 +148,8 @@ private slots:
         press(c.Command3, key);
         QCOMPARE(std::pair(r.form.round.clicks, r.form.isLoaded()), std::pair(short(2), true));
         c.Timer1->tick();
-        const QRect middle(c.Shape1->rect().center(), QSize(1, 1));
-        QCOMPARE(std::tuple(view(c), circle.readsAtPaint.value(0, -1), colours(c.Shape1, middle)),
+        QCOMPARE(std::tuple(view(c), circle.readsAtPaint.value(0, -1),
+                     colours(c.Shape1, QRect(c.Shape1->rect().center(), QSize(1, 1)))),
             std::tuple(QStringList({ "Command3", "Shape1" }), 0, QSet<QRgb> { 0xff0000 }));
         QStringList whileBoxOpen;
         r.fake.dialogs.whileOpen = [&] { whileBoxOpen = view(c); };
