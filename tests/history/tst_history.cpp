@@ -179,6 +179,20 @@ private slots:
         QCOMPARE(std::pair(f.history.outcomes(Test::Reaction), bytes(f.path())), std::pair(QList<Outcome>(), before));
     }
 
+    // A clear the file refuses while another program writes to it keeps every result, and the file stays in use.
+    void refusedClearKeepsTheFile()
+    {
+        Fixture f;
+        f << Outcome::reaction(0.3, verdict);
+        sql(f.path(), "BEGIN IMMEDIATE");
+        f.history.clear(Test::Reaction);
+        letGo();
+        f << Outcome::reaction(0.25, verdict);
+        QCOMPARE(std::tuple(f.boxes().size(), f.history.tellingDue(),
+                     ResultHistory(f.fake.dialogs, f.fake.program).outcomes(Test::Reaction).size()),
+            std::tuple(qsizetype(1), false, qsizetype(2)));
+    }
+
     void chartsHoldTheResults()
     {
         Fixture f;

@@ -157,7 +157,9 @@ private slots:
 
         // Cancelled with the result on show, which stays; its OK while a new game runs hands over its score, the first
         // one listed.
-        click(c->Command2, c->Command1);
+        click(c->Command2);
+        QCOMPARE(onShow(), (QStringList { "Command1", "Frame1", "Label1" })); // the colours gone, the result kept
+        click(c->Command1);
         c->Timer1->tick();
         click(c->Command7);
         QCOMPARE(onShow(), (QStringList { "Command2", "Frame3", "Label1", "Shape1", "Timer2" }));
