@@ -127,14 +127,15 @@ template <typename Overflow> QFont shrunk(QFont font, Overflow overflowAt)
         font.setPointSizeF(designSize - steps * pointStep);
         return font;
     };
-    const auto fits = [&](int steps) { return overflowAt(at(steps)) <= 1; };
+    // Step 0, the font's own size, is measured already.
+    const auto fits = [&](int steps) { return (steps == 0 ? excess : overflowAt(at(steps))) <= 1; };
     const int fewest = 1;
     const int most = int(std::floor((designSize - smallestPointSize) / pointStep));
     if (most < fewest)
         return at(0);
     int steps = std::clamp(int(std::ceil((designSize - designSize / excess) / pointStep)), fewest, most);
     if (fits(steps)) {
-        // Ends at step 1 at the latest: at step 0, the font's own size, the text overflows.
+        // Ends at step 1 at the latest: at step 0 the text overflows.
         while (fits(steps - 1))
             --steps;
     } else {
