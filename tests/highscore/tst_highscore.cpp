@@ -62,29 +62,39 @@ bool fillSmallDisk(const QDir &d, qint64 left)
     return filler.resize(filler.size() - left);
 }
 
-// Faults no real file shows on demand: our code's write and close are linked
-// to these (-Wl,--wrap), which pass every call on unless a test arms a fault.
-bool writesTakeNothing = false; // a write that takes no byte and reports no error
-bool writtenCloseFails = false; // closing a file after writing fails, as a deferred network write may
+// Faults no real file shows on demand: our code's write, fsync and close are
+// linked to these (-Wl,--wrap), which pass every call on unless a test arms a fault.
+enum class Armed { Nothing, WriteTakesNothing, SyncFails, CloseFails } armed = Armed::Nothing;
 int lastWritten = -1;
+const auto arm = [](Armed fault) { return armed = fault, true; };
 
 } // namespace
 
 extern "C" ssize_t __real_write(int fd, const void *buffer, size_t count);
+extern "C" int __real_fsync(int fd);
 extern "C" int __real_close(int fd);
 
-// Code that retried a write for ever would hang here: every 500th try fails instead, which the test sees.
 extern "C" ssize_t __wrap_write(int fd, const void *buffer, size_t count)
 {
     static int tries = 0;
     lastWritten = fd;
-    return !writesTakeNothing ? __real_write(fd, buffer, count) : ++tries % 500 != 0 ? 0 : (errno = EIO, -1);
+    if (armed != Armed::WriteTakesNothing)
+        return __real_write(fd, buffer, count);
+    // A call that works leaves errno as it was, here an EINTR from before. Code that retried for ever would hang:
+    // every 500th try fails instead, which the test sees.
+    errno = ++tries % 500 != 0 ? EINTR : EIO;
+    return errno == EINTR ? 0 : -1;
+}
+
+extern "C" int __wrap_fsync(int fd)
+{
+    return armed == Armed::SyncFails ? (errno = ENOSPC, -1) : __real_fsync(fd);
 }
 
 extern "C" int __wrap_close(int fd)
 {
     const int closed = __real_close(fd);
-    return writtenCloseFails && fd == lastWritten ? (errno = EIO, -1) : closed;
+    return armed == Armed::CloseFails && fd == lastWritten ? (errno = EIO, -1) : closed;
 }
 
 namespace {
@@ -259,8 +269,10 @@ private slots:
         QTest::newRow("one page left") << Setup([](auto &d, auto &) { return fillSmallDisk(d, 4096); }) << true << full;
         QTest::newRow("disk full") << Setup([](auto &d, auto &) { return fillSmallDisk(d, 0); }) << true << full;
         QTest::newRow("a write takes nothing")
-            << Setup([](auto &, auto &) { return writesTakeNothing = true; }) << true << full;
-        QTest::newRow("closing fails") << Setup([](auto &, auto &) { return writtenCloseFails = true; }) << true
+            << Setup([](auto &, auto &) { return arm(Armed::WriteTakesNothing); }) << true << full;
+        QTest::newRow("full at the sync")
+            << Setup([](auto &, auto &) { return arm(Armed::SyncFails); }) << true << full;
+        QTest::newRow("closing fails") << Setup([](auto &, auto &) { return arm(Armed::CloseFails); }) << true
                                        << u"Beim Zugriff auf die Datei ist ein Fehler aufgetreten."_s;
         QTest::newRow("read-only list") << Setup([](auto &d, auto &) {
             // Read-only even for root: mounted over itself, read-only.
@@ -280,7 +292,7 @@ private slots:
         HighScoreList list(lists::memory, fake.services);
         list.setLockWait(0);
         const auto undo = qScopeGuard([&] {
-            writesTakeNothing = writtenCloseFails = false;
+            armed = Armed::Nothing;
             ::umount2(QFile::encodeName(folder.filePath("best.lst")), MNT_DETACH);
             ::umount2(QFile::encodeName(folder.path()), MNT_DETACH);
         });
