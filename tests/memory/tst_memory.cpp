@@ -2,6 +2,7 @@
 
 #include "keyboard.h"
 #include "memory/form2.h"
+#include "platform/controls.h"
 #include "platform/timer.h"
 #include "program.h"
 
@@ -126,8 +127,10 @@ private slots:
         QCOMPARE(menuKeys(window->frame()->menuBar()),
             QList<QStringList>({ { "Alt+E", "Alt+W", "Alt+B", "Alt+K", "Alt+V" }, { "Alt+E", "Alt+A" },
                 { "Alt+S", "Alt+M", "Alt+L" }, { "Alt+5", "Alt+1", "Alt+2", "Alt+3", "Alt+4", "Alt+0", "Alt+W" } }));
-        // Label1's ground.
-        QCOMPARE(window->client()->grab().toImage().pixelColor(1, 380), QColor(255, 255, 192));
+        // Label1's ground; a square's corner in its colour.
+        const QImage square = c->Shape4->grab().toImage();
+        QCOMPARE(std::pair(window->client()->grab().toImage().pixelColor(1, 380), square.pixelColor(0, 0)),
+            std::pair(QColor(255, 255, 192), square.pixelColor(square.rect().center())));
 
         // The largest float below 1 draws yellow: in single precision r * 4 + 1 would round up to 5.
         program.fake.random.values = { 0.99999994f, 0.0f, 0.25f, 0.74999994f, 0.5f };
