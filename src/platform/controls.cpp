@@ -47,10 +47,12 @@ QColor vbColor(quint32 bgr)
 
 QFont designFont(double pointSize, bool bold)
 {
+    // Either face is one the system has, so no style hint is set: a hint of its
+    // own would cost the font a list of fallback faces of its own, the
+    // slowest single step of drawing the start window's first frame.
     static const bool hasDesignFace = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"));
     QFont font = hasDesignFace ? QFont(QStringLiteral("MS Sans Serif"))
                                : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
