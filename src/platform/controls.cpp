@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 
 #include "platform/access.h"
+#include "platform/fittingcache.h"
 
 #include <QAction>
 #include <QEvent>
@@ -119,7 +120,7 @@ double captionOverflow(const QGroupBox *panel, const QFont &font)
 // most) at which the text fits. Measuring loads a font at each size, so rather
 // than trying every step the size is computed from how much the text overflows
 // at its own size, then checked, and moved by a step while the check says so.
-template <typename Overflow> QFont shrunk(QFont font, Overflow overflowAt)
+template <typename Overflow> QFont searched(QFont font, Overflow overflowAt)
 {
     const double designSize = font.pointSizeF();
     const double excess = overflowAt(font);
@@ -149,24 +150,66 @@ template <typename Overflow> QFont shrunk(QFont font, Overflow overflowAt)
     return at(steps);
 }
 
+// Whether a size from the cache is one the search could have found for the font.
+bool onSteps(double size, double designSize)
+{
+    const double steps = (designSize - size) / pointStep;
+    return size >= smallestPointSize && steps >= 1 && steps == std::round(steps);
+}
+
+// The search's answer, or a size found before for the same measure that still
+// fits: checking it loads one font, where the search loads two or more.
+template <typename Overflow> QFont shrunk(QFont font, const QString &measure, Overflow overflowAt)
+{
+    FittingCache *cache = FittingCache::inUse();
+    if (!cache)
+        return searched(font, overflowAt);
+    const QString fullMeasure = measure + QLatin1Char(' ') + font.toString();
+    const double designSize = font.pointSizeF();
+    if (const std::optional<double> known = cache->find(fullMeasure); known && onSteps(*known, designSize)) {
+        QFont candidate = font;
+        candidate.setPointSizeF(*known);
+        if (overflowAt(candidate) <= 1)
+            return candidate;
+    }
+    const QFont fitted = searched(font, overflowAt);
+    if (fitted.pointSizeF() != designSize)
+        cache->remember(fullMeasure, fitted.pointSizeF());
+    return fitted;
+}
+
+QString sizeText(QSize size)
+{
+    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+}
+
 } // namespace
 
 void fitToBox(QLabel *label, const QString &longest)
 {
     const QString text = longest.isEmpty() ? label->text() : longest;
-    label->setFont(shrunk(label->font(), [&](const QFont &font) { return labelOverflow(label, font, text); }));
+    const QString measure = QStringLiteral("label %1 %2 %3 %4")
+                                .arg(sizeText(label->contentsRect().size()))
+                                .arg(int(label->alignment()))
+                                .arg(label->wordWrap())
+                                .arg(text);
+    label->setFont(shrunk(label->font(), measure, [&](const QFont &font) { return labelOverflow(label, font, text); }));
 }
 
 void fitToBox(QLineEdit *edit, const QString &longest)
 {
-    edit->setFont(shrunk(edit->font(), [&](const QFont &font) { return lineOverflow(edit, font, longest); }));
+    const QString measure = QStringLiteral("line %1 %2").arg(sizeText(edit->size()), longest);
+    edit->setFont(shrunk(edit->font(), measure, [&](const QFont &font) { return lineOverflow(edit, font, longest); }));
 }
 
 void fitToBox(const QList<QPushButton *> &buttons)
 {
     if (buttons.isEmpty())
         return;
-    const QFont font = shrunk(buttons.first()->font(), [&buttons](const QFont &font) {
+    QString measure = QStringLiteral("buttons");
+    for (const QPushButton *button : buttons)
+        measure += QStringLiteral(" %1 %2").arg(sizeText(button->size()), button->text());
+    const QFont font = shrunk(buttons.first()->font(), measure, [&buttons](const QFont &font) {
         double most = 0;
         for (const QPushButton *button : buttons)
             most = std::max(most, buttonOverflow(button, font));
@@ -183,7 +226,8 @@ void fitCaption(QGroupBox *panel)
         if (!child->testAttribute(Qt::WA_SetFont))
             child->setFont(panel->font());
     }
-    panel->setFont(shrunk(panel->font(), [panel](const QFont &font) { return captionOverflow(panel, font); }));
+    const QString measure = QStringLiteral("caption %1 %2").arg(panel->width()).arg(panel->title());
+    panel->setFont(shrunk(panel->font(), measure, [panel](const QFont &font) { return captionOverflow(panel, font); }));
 }
 
 namespace {

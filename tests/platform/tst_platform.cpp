@@ -3,6 +3,7 @@
 #include "fakeservices.h"
 #include "platform/access.h"
 #include "platform/controls.h"
+#include "platform/fittingcache.h"
 #include "platform/realservices.h"
 #include "platform/runtime.h"
 #include "platform/timer.h"
@@ -83,6 +84,65 @@ QRect textArea(const QLineEdit *edit)
     frame.initFrom(edit);
     frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
     return edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).adjusted(2, 1, -2, -1);
+}
+
+// A control of the kind made on the client and fitted; a label fits the given
+// text, or its own when none is given.
+QWidget *fitted(const QString &kind, QRect box, const QString &text, QWidget *client)
+{
+    if (kind == "label") {
+        QLabel *label = makeLabel(client, "Label1", wrappedText, box);
+        fitToBox(label, text);
+        return label;
+    }
+    if (kind == "edit") {
+        QLineEdit *edit = makeTextBox(client, "Text1", box);
+        fitToBox(edit, text);
+        return edit;
+    }
+    if (kind == "buttons") { // a row shares one size: the wider caption decides
+        QPushButton *wide = makeButton(client, "Command1", text, box);
+        QPushButton *narrow = makeButton(client, "Command2", QStringLiteral("OK"), box.translated(box.width(), 0));
+        fitToBox({ narrow, wide });
+        return narrow->font() == wide->font() ? wide : nullptr;
+    }
+    QGroupBox *panel = makePanel(client, "Frame1", text, box);
+    fitCaption(panel);
+    return panel;
+}
+
+// The size the step search from the design size down in half points finds for
+// the control fitted() made: the first that shows the text whole, or 6 pt.
+double stepSearch(const QString &kind, QRect box, const QString &text, double designSize, QWidget *client)
+{
+    std::function<bool(const QFont &)> fits;
+    if (kind == "label") {
+        fits = [=, longest = text.isEmpty() ? wrappedText : text](const QFont &font) {
+            return box.contains(QFontMetrics(font).boundingRect(box, Qt::TextWordWrap, longest));
+        };
+    } else if (kind == "edit") {
+        fits = [area = textArea(client->findChild<QLineEdit *>()), text](const QFont &font) {
+            const QFontMetrics metrics(font);
+            return metrics.horizontalAdvance(text) < area.width() && metrics.height() <= area.height();
+        };
+    } else if (kind == "buttons") {
+        fits = [wide = client->findChild<QPushButton *>(QStringLiteral("Command1"))](const QFont &font) {
+            QStyleOptionButton option;
+            option.initFrom(wide);
+            option.fontMetrics = QFontMetrics(font);
+            option.text = wide->text();
+            const QSize textSize(option.fontMetrics.horizontalAdvance(wide->text()), option.fontMetrics.height());
+            const QSize needed = wide->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize);
+            return needed.width() <= wide->width() && needed.height() <= wide->height();
+        };
+    } else {
+        const int room = box.width() - 2 * client->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+        fits = [=](const QFont &font) { return QFontMetrics(font).horizontalAdvance(text) <= room; };
+    }
+    QFont stepped = designFont(designSize, true);
+    while (!fits(stepped) && stepped.pointSizeF() - 0.5 >= 6)
+        stepped.setPointSizeF(stepped.pointSizeF() - 0.5);
+    return stepped.pointSizeF();
 }
 
 } // namespace
@@ -288,47 +348,71 @@ private slots:
         QFETCH(QRect, box);
         QFETCH(QString, text);
         QFETCH(double, designSize);
-        QWidget client;
-        client.setFont(designFont(designSize, true));
-        std::function<bool(const QFont &)> fits;
-        if (kind == "label") {
-            QLabel *label = makeLabel(&client, "Label1", wrappedText, box);
-            fitToBox(label, text);
-            fits = [=, longest = text.isEmpty() ? wrappedText : text](const QFont &font) {
-                return box.contains(QFontMetrics(font).boundingRect(box, Qt::TextWordWrap, longest));
-            };
-        } else if (kind == "edit") {
-            QLineEdit *edit = makeTextBox(&client, "Text1", box);
-            fitToBox(edit, text);
-            fits = [area = textArea(edit), text](const QFont &font) {
-                const QFontMetrics metrics(font);
-                return metrics.horizontalAdvance(text) < area.width() && metrics.height() <= area.height();
-            };
-        } else if (kind == "buttons") { // a row shares one size: the wider caption decides
-            QPushButton *wide = makeButton(&client, "Command1", text, box);
-            QPushButton *narrow = makeButton(&client, "Command2", QStringLiteral("OK"), box.translated(box.width(), 0));
-            fitToBox({ narrow, wide });
-            QCOMPARE(narrow->font(), wide->font());
-            fits = [wide](const QFont &font) {
-                QStyleOptionButton option;
-                option.initFrom(wide);
-                option.fontMetrics = QFontMetrics(font);
-                option.text = wide->text();
-                const QSize textSize(option.fontMetrics.horizontalAdvance(wide->text()), option.fontMetrics.height());
-                const QSize needed = wide->style()->sizeFromContents(QStyle::CT_PushButton, &option, textSize);
-                return needed.width() <= wide->width() && needed.height() <= wide->height();
-            };
-        } else {
-            QGroupBox *panel = makePanel(&client, "Frame1", text, box);
-            fitCaption(panel);
-            const int room = box.width() - 2 * panel->style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
-            fits = [=](const QFont &font) { return QFontMetrics(font).horizontalAdvance(text) <= room; };
+        // Fitted three times: with no cache, with an empty one, and with the one the second run left.
+        QTemporaryDir folder;
+        QList<double> sizes;
+        double stepped = 0;
+        for (int run = 0; run < 3; ++run) {
+            std::optional<FittingCache> cache;
+            if (run > 0)
+                FittingCache::use(&cache.emplace(folder.filePath(QStringLiteral("fitting")), "test"));
+            QWidget client;
+            client.setFont(designFont(designSize, true));
+            const QWidget *control = fitted(kind, box, text, &client);
+            QVERIFY(control);
+            sizes << control->font().pointSizeF();
+            if (run == 0)
+                stepped = stepSearch(kind, box, text, designSize, &client);
+            FittingCache::use(nullptr);
+            if (cache)
+                cache->save();
         }
-        QFont stepped = designFont(designSize, true);
-        while (!fits(stepped) && stepped.pointSizeF() - 0.5 >= 6)
-            stepped.setPointSizeF(stepped.pointSizeF() - 0.5);
-        const QWidget *fitted = client.findChild<QWidget *>(QString(), Qt::FindDirectChildrenOnly); // the first made
-        QCOMPARE(fitted->font().pointSizeF(), stepped.pointSizeF());
+        QCOMPARE(sizes, QList<double>(3, stepped));
+    }
+
+    // A size from the cache is taken only where the search could have found it
+    // and the text fits at it, and only from a file for the same environment.
+    void aRememberedSizeIsCheckedBeforeItIsTaken_data()
+    {
+        QTest::addColumn<QByteArray>("stored"); // the size the file holds in place of the one found
+        QTest::addColumn<QByteArray>("environment");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("smaller, still fits") << QByteArray("7") << QByteArray("test") << true;
+        QTest::newRow("for another environment") << QByteArray("7") << QByteArray("other") << false;
+        QTest::newRow("too large to fit") << QByteArray("11.5") << QByteArray("test") << false;
+        QTest::newRow("off the half points") << QByteArray("7.25") << QByteArray("test") << false;
+        QTest::newRow("below 6") << QByteArray("5.5") << QByteArray("test") << false;
+        QTest::newRow("not a number") << QByteArray("sieben") << QByteArray("test") << false;
+    }
+    void aRememberedSizeIsCheckedBeforeItIsTaken()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, environment);
+        QFETCH(bool, taken);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("fitting"));
+        const auto fitLabel = [&](const QByteArray &environment) {
+            FittingCache cache(file, environment);
+            FittingCache::use(&cache);
+            QWidget client;
+            client.setFont(designFont(12, true));
+            const double size = fitted("label", QRect(0, 0, 200, 80), QString(), &client)->font().pointSizeF();
+            FittingCache::use(nullptr);
+            cache.save();
+            return size;
+        };
+        const double found = fitLabel("test");
+        QVERIFY(found > 8 && found < 11.5);
+
+        QFile cacheFile(file);
+        QVERIFY(cacheFile.open(QIODevice::ReadWrite));
+        QList<QByteArray> lines = cacheFile.readAll().split('\n'); // the heading, then one size
+        QCOMPARE(lines.size(), 3);
+        lines[1] = lines[1].split(' ').first() + ' ' + stored;
+        cacheFile.resize(0);
+        cacheFile.write(lines.join('\n'));
+        cacheFile.close();
+        QCOMPARE(fitLabel(environment), taken ? stored.toDouble() : found);
     }
 
     // Return and Enter click a made button as Space does and go no further; a held key clicks once, other keys
