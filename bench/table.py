@@ -31,6 +31,11 @@ for index, what, unit in ((0, "wall", "ms"), (1, "CPU", "ms")):
     mine, base = [r[index] for r in korvane], [r[index] for r in bare]
     row(f"Start to first frame of the start window, {what} (n={len(mine)})", spread(mine, unit),
         spread(base, unit), f"{statistics.median(mine) / statistics.median(base):.3f} ×")
+cold = columns("start-cold")
+for index, what, unit in ((0, "wall", "ms"), (1, "CPU", "ms")):
+    mine, base = [r[index] for r in cold], [r[index] for r in bare]
+    row(f"The same, first start (no fitted sizes cached yet), {what}", spread(mine, unit), spread(base, unit),
+        f"{statistics.median(mine) / statistics.median(base):.3f} ×")
 bareRss = statistics.median(r[2] for r in bare)
 row("Peak RSS at the first frame", f"{statistics.median(r[2] for r in korvane) / 1024:.1f} MB",
     f"{bareRss / 1024:.1f} MB", f"{statistics.median(r[2] for r in korvane) / bareRss:.3f} ×")
