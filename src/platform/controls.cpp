@@ -48,9 +48,9 @@ QColor vbColor(quint32 bgr)
 
 QFont designFont(double pointSize, bool bold)
 {
-    // Either face is one the system has, so no style hint is set: a hint of its
-    // own would cost the font a list of fallback faces of its own, the
-    // slowest single step of drawing the start window's first frame.
+    // Either face is one the system has, so a style hint would choose nothing.
+    // It would only give the font a fallback list of its own: one more sort of
+    // all the system's faces at every start.
     static const bool hasDesignFace = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"));
     QFont font = hasDesignFace ? QFont(QStringLiteral("MS Sans Serif"))
                                : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
