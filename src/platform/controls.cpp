@@ -61,9 +61,6 @@ QFont designFont(double pointSize, bool bold)
 
 namespace {
 
-constexpr double smallestPointSize = 6;
-constexpr double pointStep = 0.5;
-
 // Each measure below answers how much too large a text is in a font: the
 // factor by which the font must shrink for the text to fit, 1 or less when it
 // fits already.
@@ -127,16 +124,16 @@ template <typename Overflow> QFont searched(QFont font, Overflow overflowAt)
     if (excess <= 1)
         return font;
     const auto at = [&font, designSize](int steps) {
-        font.setPointSizeF(designSize - steps * pointStep);
+        font.setPointSizeF(designSize - steps * fittingStep);
         return font;
     };
     // Step 0, the font's own size, is measured already.
     const auto fits = [&](int steps) { return (steps == 0 ? excess : overflowAt(at(steps))) <= 1; };
     const int fewest = 1;
-    const int most = int(std::floor((designSize - smallestPointSize) / pointStep));
+    const int most = int(std::floor((designSize - smallestFittedSize) / fittingStep));
     if (most < fewest)
         return at(0);
-    int steps = std::clamp(int(std::ceil((designSize - designSize / excess) / pointStep)), fewest, most);
+    int steps = std::clamp(int(std::ceil((designSize - designSize / excess) / fittingStep)), fewest, most);
     if (fits(steps)) {
         // Ends at step 1 at the latest: at step 0 the text overflows.
         while (fits(steps - 1))
@@ -150,13 +147,6 @@ template <typename Overflow> QFont searched(QFont font, Overflow overflowAt)
     return at(steps);
 }
 
-// Whether a size from the cache is one the search could have found for the font.
-bool onSteps(double size, double designSize)
-{
-    const double steps = (designSize - size) / pointStep;
-    return size >= smallestPointSize && steps >= 1 && steps == std::round(steps);
-}
-
 // The search's answer, or a size found before for the same measure that still
 // fits: checking it loads one font, where the search loads two or more.
 template <typename Overflow> QFont shrunk(QFont font, const QString &measure, Overflow overflowAt)
@@ -166,7 +156,7 @@ template <typename Overflow> QFont shrunk(QFont font, const QString &measure, Ov
         return searched(font, overflowAt);
     const QString fullMeasure = measure + QLatin1Char(' ') + font.toString();
     const double designSize = font.pointSizeF();
-    if (const std::optional<double> known = cache->find(fullMeasure); known && onSteps(*known, designSize)) {
+    if (const std::optional<double> known = cache->find(fullMeasure, designSize)) {
         QFont candidate = font;
         candidate.setPointSizeF(*known);
         if (overflowAt(candidate) <= 1)

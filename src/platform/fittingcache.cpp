@@ -45,17 +45,23 @@ FittingCache::FittingCache(QString file, QByteArray environment)
         return;
     for (const QByteArray &line : lines.mid(1)) {
         const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() != 2)
+            continue;
         bool number = false;
-        const double size = fields.size() == 2 ? fields[1].toDouble(&number) : 0;
-        if (number && std::isfinite(size))
+        const double size = fields[1].toDouble(&number);
+        if (number)
             sizes_.insert(fields[0], size);
     }
 }
 
-std::optional<double> FittingCache::find(const QString &measure) const
+std::optional<double> FittingCache::find(const QString &measure, double designSize) const
 {
     const auto found = sizes_.constFind(key(measure));
     if (found == sizes_.constEnd())
+        return std::nullopt;
+    // Not a number, too small, too large or between the steps: written by something else.
+    const double steps = (designSize - *found) / fittingStep;
+    if (*found < smallestFittedSize || steps < 0 || steps != std::round(steps))
         return std::nullopt;
     return *found;
 }

@@ -9,6 +9,10 @@
 
 namespace platform {
 
+// Fitting shrinks a font in half-point steps, to 6 points at the least.
+constexpr double fittingStep = 0.5;
+constexpr double smallestFittedSize = 6;
+
 // The font sizes that fitting texts to their boxes found, kept from one run to
 // the next. Finding a size measures the text at every size it tries, and each
 // size loads a font of its own, the costliest step of opening a window; a size
@@ -23,8 +27,9 @@ public:
     FittingCache(QString file, QByteArray environment);
 
     // The size found before for a measure (what is measured: the texts, their
-    // boxes and the font at its design size), if any.
-    std::optional<double> find(const QString &measure) const;
+    // boxes and the font at its design size), if it is one fitting could have
+    // found: on the half points below the design size, 6 points at the least.
+    std::optional<double> find(const QString &measure, double designSize) const;
     void remember(const QString &measure, double pointSize);
 
     // Writes the file when a size was remembered since it was read. A cache

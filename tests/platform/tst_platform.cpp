@@ -337,6 +337,7 @@ private slots:
         QTest::newRow("label, more to come") << "label" << QRect(0, 0, 200, 80) << wrappedText + " Und mehr." << 12.0;
         QTest::newRow("line edit, too low") << "edit" << QRect(0, 0, 200, 18) << "9801" << 12.0;
         QTest::newRow("design size off the half points") << "label" << QRect(0, 0, 150, 90) << QString() << 8.25;
+        QTest::newRow("design size one step above 6") << "caption" << QRect(0, 0, 40, 60) << caption << 6.5;
         QTest::newRow("design size below a step above 6") << "caption" << QRect(0, 0, 40, 60) << caption << 6.25;
         QTest::newRow("design size below 6") << "caption" << QRect(0, 0, 40, 60) << caption << 5.0;
         const int margins = 2 * QGroupBox().style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
@@ -370,8 +371,63 @@ private slots:
         QCOMPARE(sizes, QList<double>(3, stepped));
     }
 
-    // A size from the cache is taken only where the search could have found it
-    // and the text fits at it, and only from a file for the same environment.
+    // The cache answers only with sizes the search could have found, keeps
+    // them for the same environment, and writes its file only when it learnt something.
+    void theCacheKeepsWhatTheSearchCouldHaveFound_data()
+    {
+        QTest::addColumn<double>("remembered");
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("a step below the design size") << 11.5 << true;
+        QTest::newRow("the design size") << 12.0 << true;
+        QTest::newRow("6 pt") << 6.0 << true;
+        QTest::newRow("above the design size") << 12.5 << false;
+        QTest::newRow("off the half points") << 7.25 << false;
+        QTest::newRow("below 6") << 5.5 << false;
+    }
+    void theCacheKeepsWhatTheSearchCouldHaveFound()
+    {
+        QFETCH(double, remembered);
+        QFETCH(bool, answered);
+        const std::optional<double> expected = answered ? std::optional(remembered) : std::nullopt;
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("fitting"));
+        FittingCache cache(file, "test");
+        cache.remember(QStringLiteral("Text"), remembered);
+        QCOMPARE(cache.find(QStringLiteral("Text"), 12), expected);
+        cache.save();
+        QCOMPARE(FittingCache(file, "test").find(QStringLiteral("Text"), 12), expected);
+        QCOMPARE(FittingCache(file, "other").find(QStringLiteral("Text"), 12), std::nullopt);
+        QVERIFY(QFile::remove(file));
+        cache.save();
+        QVERIFY(!QFile::exists(file));
+    }
+
+    // The file cannot grow without end: with a size for every text there is room for, the next starts afresh.
+    void aFullCacheStartsAfresh()
+    {
+        FittingCache cache(QString(), "test");
+        for (int text = 0; text < 500; ++text)
+            cache.remember(QString::number(text), 11.5);
+        QVERIFY(cache.find(QStringLiteral("0"), 12));
+        cache.remember(QStringLiteral("500"), 11.5);
+        QVERIFY(!cache.find(QStringLiteral("0"), 12));
+        QVERIFY(cache.find(QStringLiteral("500"), 12));
+    }
+
+    // Fonts installed or configured for the user make sizes found before void.
+    void userFontSettingsAreOfTheEnvironment()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QDir settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/fontconfig");
+        settings.removeRecursively();
+        const QByteArray without = fittingEnvironment();
+        QVERIFY(settings.mkpath(QStringLiteral(".")));
+        QVERIFY(fittingEnvironment() != without);
+        settings.removeRecursively();
+    }
+
+    // A size from the cache is taken only where the text fits at it, and only
+    // from a file for the same environment.
     void aRememberedSizeIsCheckedBeforeItIsTaken_data()
     {
         QTest::addColumn<QByteArray>("stored"); // the size the file holds in place of the one found
@@ -381,7 +437,6 @@ private slots:
         QTest::newRow("for another environment") << QByteArray("7") << QByteArray("other") << false;
         QTest::newRow("too large to fit") << QByteArray("11.5") << QByteArray("test") << false;
         QTest::newRow("off the half points") << QByteArray("7.25") << QByteArray("test") << false;
-        QTest::newRow("below 6") << QByteArray("5.5") << QByteArray("test") << false;
         QTest::newRow("not a number") << QByteArray("sieben") << QByteArray("test") << false;
     }
     void aRememberedSizeIsCheckedBeforeItIsTaken()
