@@ -45,11 +45,12 @@ display=
 read -r -t 10 display <"$work/displayfd" || true
 [ -n "$display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 
-# Nothing from the caller's desktop: this display, the X platform, a private runtime folder.
+# Nothing from the caller's desktop: this display, the X platform, private runtime and cache
+# folders (the program keeps the sizes its texts were fitted to in the cache folder when it ends).
 unset WAYLAND_DISPLAY
 export DISPLAY=":$display"
 export QT_QPA_PLATFORM=xcb
-export XDG_RUNTIME_DIR="$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CACHE_HOME="$work/cache"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 "$program" >"$work/korvane.log" 2>&1 &
