@@ -7,9 +7,8 @@ int FakeDialogs::MsgBox(const QString &prompt, int buttons, const QString &title
     shown.append({ prompt, buttons, title });
     if (whileOpen)
         whileOpen();
-    if (!answers.isEmpty())
-        return answers.takeFirst();
-    return (buttons & platform::vbYesNo) == platform::vbYesNo ? platform::vbNo : platform::vbOK;
+    const int unscripted = (buttons & platform::vbYesNo) == platform::vbYesNo ? platform::vbNo : platform::vbOK;
+    return answers.isEmpty() ? unscripted : answers.takeFirst();
 }
 
 QString FakeDialogs::InputBox(const QString &, const QString &, const QString &)
@@ -18,38 +17,3 @@ QString FakeDialogs::InputBox(const QString &, const QString &, const QString &)
         whileOpen();
     return inputs.isEmpty() ? QString() : inputs.takeFirst();
 }
-
-float FakeRandom::Rnd()
-{
-    ++drawn;
-    return values.isEmpty() ? 0.0f : values.takeFirst();
-}
-
-void FakeDesktop::putPointer(QWidget *client, QPoint clientPoint)
-{
-    pointerMoves << clientPoint;
-    if (onPutPointer)
-        onPutPointer(client, clientPoint);
-}
-
-quint64 FakeCounter::now()
-{
-    ++reads;
-    if (!readings.isEmpty())
-        last_ = readings.takeFirst();
-    return last_;
-}
-
-FakeProgram::FakeProgram()
-    : dir(temporary.path())
-{ }
-
-void FakeProgram::showStart()
-{
-    if (onShowStart)
-        onShowStart();
-}
-
-FakeServices::FakeServices()
-    : services { dialogs, random, desktop, counter, program, history }
-{ }

@@ -37,7 +37,7 @@ class FakeRandom : public platform::Random
 {
 public:
     void Randomize() override { ++seeded; }
-    float Rnd() override;
+    float Rnd() override { return ++drawn, values.isEmpty() ? 0.0f : values.takeFirst(); }
 
     QList<float> values; // next numbers; 0 when empty
     int seeded = 0;
@@ -48,17 +48,17 @@ class FakeDesktop : public platform::Desktop
 {
 public:
     void openAddress(const QString &address) override { opened << address; }
-    void putPointer(QWidget *client, QPoint clientPoint) override;
+    void putPointer(QWidget *client, QPoint point) override { pointerMoves << point, onPutPointer(client, point); }
 
     QStringList opened;
     QList<QPoint> pointerMoves;
-    std::function<void(QWidget *, QPoint)> onPutPointer;
+    std::function<void(QWidget *, QPoint)> onPutPointer = [](QWidget *, QPoint) {};
 };
 
 class FakeCounter : public platform::Counter
 {
 public:
-    quint64 now() override;
+    quint64 now() override { return ++reads, last_ = readings.isEmpty() ? last_ : readings.takeFirst(); }
     quint64 frequency() override { return ticksPerSecond; }
 
     QList<quint64> readings; // next readings; the last one repeats when used up
@@ -72,15 +72,14 @@ private:
 class FakeProgram : public platform::Program
 {
 public:
-    FakeProgram();
     QString listFolder() override { return dir; }
     void End() override { ++ended; }
-    void showStart() override;
+    void showStart() override { onShowStart(); }
 
     QTemporaryDir temporary;
-    QString dir;
+    QString dir = temporary.path();
     int ended = 0;
-    std::function<void()> onShowStart;
+    std::function<void()> onShowStart = [] {};
 };
 
 class FakeHistory : public platform::History
@@ -94,16 +93,13 @@ public:
     QList<Shown> shown; // every "Verlauf" window asked for
 };
 
-class FakeServices
+struct FakeServices
 {
-public:
-    FakeServices();
-
     FakeDialogs dialogs;
     FakeRandom random;
     FakeDesktop desktop;
     FakeCounter counter;
     FakeProgram program;
     FakeHistory history;
-    platform::Services services;
+    platform::Services services { dialogs, random, desktop, counter, program, history };
 };

@@ -6,9 +6,9 @@
 #include "shell/registry.h"
 #include "shell/start.h"
 
+#include <QMap>
 #include <QPushButton>
 #include <QTest>
-#include <algorithm>
 
 // The program as main() wires it, on fake services: the window registry with
 // the start window shown, and the way back to it from a test window.
@@ -28,16 +28,11 @@ struct Program
     // Opens a test window as the player does: with its button on the start window.
     template <typename TestForm> TestForm &open(TestWindow which)
     {
-        QTest::mouseClick(startButton(which), Qt::LeftButton);
-        return static_cast<TestForm &>(registry.test(which));
-    }
-
-    QPushButton *startButton(TestWindow which)
-    {
         const StartControls &c = start().controls();
-        const std::pair<TestWindow, QPushButton *> buttons[]
-            = { { TestWindow::Reaction, c.Command2 }, { TestWindow::Memory, c.Command4 },
-                  { TestWindow::Dexterity, c.Command3 }, { TestWindow::Arithmetic, c.Command1 } };
-        return std::ranges::find(buttons, which, &std::pair<TestWindow, QPushButton *>::first)->second;
+        const QMap<TestWindow, QPushButton *> buttons { { TestWindow::Reaction, c.Command2 },
+            { TestWindow::Memory, c.Command4 }, { TestWindow::Dexterity, c.Command3 },
+            { TestWindow::Arithmetic, c.Command1 } };
+        QTest::mouseClick(buttons.value(which), Qt::LeftButton);
+        return static_cast<TestForm &>(registry.test(which));
     }
 };
